@@ -1,0 +1,23 @@
+#include <windows.h>
+
+#include "platform/ModulePath.h"
+#include "platform/win32/OwnModule.h"
+
+namespace platform {
+
+HMODULE ownModuleHandle() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCSTR>(&ownModuleHandle), &module);
+    return module;
+}
+
+std::string ownModulePath() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(ownModuleHandle(), path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};  // failed, or cut short
+    return std::string(path, length);
+}
+
+}  // namespace platform
