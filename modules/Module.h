@@ -54,6 +54,9 @@ class Module {
     virtual void process(int /*frames*/, int /*ticks*/) noexcept {}
     // Control threads: 1 before a program's values are pushed, 0 after.
     virtual void setProgramLoading(int /*loading*/) {}
+    // The instance's worker thread, after a requestDeferredWork: finish what
+    // the audio thread asked for but could not do itself.
+    virtual void runDeferredWork() {}
 
     int getSampleRate() const { return sampleRate; }
 

@@ -24,6 +24,13 @@ class ModuleHost {
     // display is drawn only for someone to see it.
     virtual bool isEditorOpen() const = 0;
 
+    // Any thread: whether the caller is inside the audio thread's render
+    // calls, where nothing may take long.
+    virtual bool onAudioThread() const = 0;
+    // Any thread, lock-free: asks for every module's runDeferredWork to be
+    // called soon on a thread of the instance's own.
+    virtual void requestDeferredWork() = 0;
+
     // Control threads: a modal OK/Cancel question to the user; true for OK.
     virtual bool confirm(const char* text, const char* caption) = 0;
 };

@@ -29,6 +29,11 @@ void ModuleList::setProgramLoading(int loading) {
         modules_[i]->setProgramLoading(loading);
 }
 
+void ModuleList::runDeferredWork() {
+    for (int i = 0; i < count_; ++i)
+        modules_[i]->runDeferredWork();
+}
+
 void ModuleList::process(int frames, int ticks) noexcept {
     for (int i = 0; i < count_; ++i)
         modules_[i]->process(frames, ticks);

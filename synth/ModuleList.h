@@ -22,6 +22,7 @@ class ModuleList {
     void programChanged(int program);
     void setProgramLoading(int loading);
     void process(int frames, int ticks) noexcept;
+    void runDeferredWork();
 
     audio::BufferInput chainOutput = &audio::silent::buffer;
 

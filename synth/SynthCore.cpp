@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "modules/RealFft.h"
 #include "modules/SharedMath.h"
 #include "platform/MessageBox.h"
 #include "platform/ModulePath.h"
@@ -60,8 +61,14 @@ SynthCore::SynthCore(audioMasterCallback hostCallback, int numHostParameters,
     tickAccumulator_ = 0;
     events_.clear();
 
+    worker_ = std::make_unique<DeferredWorker>([this] { modules_.runDeferredWork(); });
+
     setProgram(0);
-    math::tables();  // built here, never on the audio thread
+    // The shared tables are built on first use: here, never on the audio thread.
+    math::tables();
+    float warmLeft[1024] = {}, warmRight[1024] = {};
+    fft::realFft(1024, warmLeft);
+    fft::inverseRealFftPair(1024, warmLeft, warmRight);
 
     if (hostCallback) {
         setNumInputs(0);
@@ -74,7 +81,9 @@ SynthCore::SynthCore(audioMasterCallback hostCallback, int numHostParameters,
     voices_.resetVoices();
 }
 
-SynthCore::~SynthCore() = default;
+SynthCore::~SynthCore() {
+    stopDeferredWork();
+}
 
 // ---- Parameters ----
 

@@ -16,6 +16,7 @@
 #include "modules/Module.h"
 #include "modules/ModuleHost.h"
 #include "synth/ControllerMap.h"
+#include "synth/DeferredWorker.h"
 #include "synth/EventQueue.h"
 #include "synth/ModuleList.h"
 #include "synth/ParameterDefinition.h"
@@ -103,6 +104,8 @@ class SynthCore : public AudioEffectX, public audio::ModuleHost {
     int delayBase() const override { return delayBase_; }
     bool isEditorOpen() const override { return editorOpen_.load(std::memory_order_relaxed); }
     bool confirm(const char* text, const char* caption) override;
+    bool onAudioThread() const override;
+    void requestDeferredWork() override { worker_->wake(); }
 
     // Read access for the instrument, its state chunk and the tests.
     const ParameterEntry& entry(int index) const { return entries_[index]; }
@@ -118,6 +121,9 @@ class SynthCore : public AudioEffectX, public audio::ModuleHost {
 
   protected:
     void setEditorOpen(bool open) { editorOpen_.store(open, std::memory_order_relaxed); }
+    // Waits for deferred work in progress and ends the worker; the instrument
+    // calls it before it destroys its modules.
+    void stopDeferredWork() { worker_->stop(); }
 
   private:
     void applyEvent(const VstMidiEvent& event);
@@ -142,6 +148,7 @@ class SynthCore : public AudioEffectX, public audio::ModuleHost {
     VoiceManager voices_;
     EventQueue events_;
     std::unique_ptr<ControllerMap> controllerMap_;
+    std::unique_ptr<DeferredWorker> worker_;
     ParameterEntry entries_[kNumParameters];
     ProgramRecord programs_[kNumPrograms];
     int currentMidiPrograms_[kNumMidiChannels] = {};

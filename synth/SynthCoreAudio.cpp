@@ -13,6 +13,25 @@
 #include "synth/SynthCore.h"
 
 namespace synth {
+namespace {
+
+// Set for the span of the audio thread's render calls.
+thread_local bool tRendering = false;
+
+class RenderingScope {
+  public:
+    RenderingScope() : outer_(tRendering) { tRendering = true; }
+    ~RenderingScope() { tRendering = outer_; }
+
+  private:
+    bool outer_;
+};
+
+}  // namespace
+
+bool SynthCore::onAudioThread() const {
+    return tRendering;
+}
 
 void SynthCore::setSampleRate(float rate) {
     // A rate that is not a rate at all leaves everything as it was.
@@ -55,6 +74,7 @@ void SynthCore::renderSubBlock(float* left, float* right, int frames, int tick) 
 
 void SynthCore::processReplacing(float** /*inputs*/, float** outputs, VstInt32 frames) {
     if (frames <= 0 || !outputs || !outputs[0] || !outputs[1]) return;
+    RenderingScope rendering;
     platform::DenormalGuard flushDenormals;
     float* left = outputs[0];
     float* right = outputs[1];
@@ -83,6 +103,7 @@ void SynthCore::applyDueEvents() {
 }
 
 VstInt32 SynthCore::processEvents(VstEvents* list) {
+    RenderingScope rendering;
     // Whatever the last block left over is due by now.
     while (!events_.empty()) {
         applyEvent(events_.front());

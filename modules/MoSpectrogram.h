@@ -1,0 +1,130 @@
+// The sound source: owns the four program pictures, rebuilds wave tables
+// from the current one and plays them for eight voices, and draws the wave
+// display of the final output.
+//
+// Threads. Rebuilds and picture edits run on the thread that asks for them
+// (host or editor), serialised by one mutex that the audio thread never
+// takes; a rebuild asked for on the audio thread (a MIDI controller moved
+// Tune) is handed to the instance's worker. Finished tables reach playback
+// through a triple buffer, so playback never sees a half-built column and
+// never waits; likewise the display pictures reach the editor.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+#include "modules/Module.h"
+#include "modules/SpectralRebuild.h"
+#include "modules/TripleBuffer.h"
+#include "modules/WaveDisplay.h"
+#include "modules/WaveTables.h"
+
+namespace audio {
+
+constexpr int kNumPictures = 4;
+
+class MoSpectrogram : public Module {
+  public:
+    explicit MoSpectrogram(ModuleHost& host);
+    ~MoSpectrogram() override;
+
+    void programChanged(int program) override;
+    void parameterChanged(int index, float value) override;
+    void process(int frames, int ticks) noexcept override;
+    void setProgramLoading(int loading) override;
+    void runDeferredWork() override;
+
+    // Control threads. Each takes the picture lock itself.
+    void rebuild();
+    void invert();
+    void monochrome();
+    // Asks "BitMap Clear?" first; Cancel changes nothing.
+    void clear();
+
+    // Exclusive access to the pictures for editing, saving and loading
+    // (control threads only). Pixels are 0xAARRGGBB, rows top-down.
+    class PictureAccess {
+      public:
+        std::uint32_t* picture(int program) { return owner_.pictures_[program].pixels; }
+        std::uint32_t* current() { return picture(owner_.currentProgram()); }
+        // Rebuilds without releasing the lock (after the caller's edit).
+        void rebuild() { owner_.rebuildLocked(); }
+
+      private:
+        friend class MoSpectrogram;
+        explicit PictureAccess(MoSpectrogram& owner) : owner_(owner), lock_(owner.editMutex_) {}
+        MoSpectrogram& owner_;
+        std::unique_lock<std::mutex> lock_;
+    };
+    PictureAccess pictures() { return PictureAccess(*this); }
+
+    int currentProgram() const { return currentProgram_.load(std::memory_order_relaxed); }
+    bool programLoading() const { return programLoading_.load(std::memory_order_relaxed) != 0; }
+    int rebuildCount() const { return rebuildCount_.load(std::memory_order_relaxed); }
+    // The tables of the latest rebuild; read them only while no rebuild runs.
+    const WaveTableSet& latestTables() const { return tableSets_[tables_.lastPublished()]; }
+
+    // Editor thread: the newest display picture.
+    const std::uint32_t* displayPicture() { return display_.latest(); }
+
+    // Playback state of a voice, for inspection.
+    float position(int voice) const { return position_[voice]; }
+    float step(int voice) const { return step_[voice]; }
+
+    // Inputs, bound by the instrument.
+    BufferInput finalOutput = &silent::buffer;
+    VoiceInput pitch = silent::voices;
+    VoiceInput trigger = silent::voices;
+    VoiceInput envelope = silent::voices;
+    ValueInput start = &silent::value;
+    ValueInput tempo = &silent::value;
+    ValueInput range = &silent::value;
+    ValueInput tune = &silent::value;
+    ValueInput fat = &silent::value;
+    ValueInput spike = &silent::value;
+    ValueInput tool = &silent::value;
+    ValueInput penSize = &silent::value;
+    ValueInput density = &silent::value;
+    ValueInput waveDisplay = &silent::value;
+    ValueInput log = &silent::value;
+    ValueInput drive = &silent::value;
+    ValueInput help = &silent::value;
+    ValueInput color = &silent::value;
+    ValueInput loopIn = &silent::value;
+    ValueInput loopOut = &silent::value;
+    ValueInput filter = &silent::value;
+
+    StereoBuffer output;
+
+  private:
+    void requestRebuild();
+    void rebuildLocked();
+    void controlStep(int ticks);
+    void renderVoices(int first, int frames, const WaveTableSet& tables, float gain,
+                      const int* active, float (*out)[2][4]) noexcept;
+
+    std::atomic<int> currentProgram_{0};
+    std::atomic<int> programLoading_{0};
+    std::atomic<bool> rebuildPending_{false};
+    std::atomic<int> rebuildCount_{0};
+    int rebuildParameters_[6];  // indices of Tune, Range, Fat, Spike, Log, Filter
+
+    // Playback state of the eight voices (audio thread).
+    // Arrays of all eight voices; four at a time are processed as SIMD lanes.
+    float phase_[kVoices] = {};
+    float grainColumnA_[kVoices] = {};
+    float grainColumnB_[kVoices] = {};
+    float step_[kVoices] = {};
+    float position_[kVoices] = {};
+    float envelopeCurrent_[kVoices] = {};
+    float envelopeStep_[kVoices] = {};
+
+    std::mutex editMutex_;  // pictures and rebuilds; never taken by the audio thread
+    std::unique_ptr<Picture[]> pictures_;
+    std::unique_ptr<WaveTableSet[]> tableSets_;  // three slots of the triple buffer
+    TripleBuffer tables_;
+    WaveDisplay display_;
+};
+
+}  // namespace audio

@@ -1,0 +1,186 @@
+// The effects, fed impulses and steady signals by hand.
+#include "modules/MoEffect.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "tests/support/FakeModuleHost.h"
+
+namespace {
+
+using audio::MoEffect;
+
+class Effects : public testing::Test {
+  protected:
+    Effects() : fx(std::make_unique<MoEffect>(host)) {
+        fx->input = &in;
+        fx->volume = &volume;
+        fx->pan = &pan;
+        fx->delayTime = &delayTime;
+        fx->delayLevel = &delayLevel;
+        fx->delayFeedback = &feedback;
+        fx->chorusLevel = &chorusLevel;
+        fx->chorusRate = &chorusRate;
+        fx->reverbTime = &reverbTime;
+        fx->reverbLevel = &reverbLevel;
+        fx->reverbStereo = &reverbStereo;
+    }
+    void changed() { fx->parameterChanged(0, 0.f); }
+    // Runs frames of input (left, right given per frame by source) in
+    // sub-blocks of 88 with a tick each, and returns the output frames.
+    template <typename Source>
+    std::vector<std::pair<float, float>> run(int frames, Source source) {
+        std::vector<std::pair<float, float>> out;
+        for (int done = 0; done < frames; done += 88) {
+            const int n = std::min(88, frames - done);
+            for (int f = 0; f < n; ++f) {
+                auto [l, r] = source(done + f);
+                in.left(f) = l;
+                in.right(f) = r;
+            }
+            fx->process(n, 1);
+            for (int f = 0; f < n; ++f)
+                out.push_back({fx->output.left(f), fx->output.right(f)});
+        }
+        return out;
+    }
+    static auto impulse() {
+        return [](int t) {
+            return std::pair<float, float>{t == 0 ? 0.5f : 0.f, t == 0 ? 0.5f : 0.f};
+        };
+    }
+    // Frames after the first at which a channel's output jumps.
+    static std::vector<int> echoes(const std::vector<std::pair<float, float>>& out, bool left) {
+        std::vector<int> at;
+        for (size_t t = 1; t < out.size(); ++t) {
+            const float now = left ? out[t].first : out[t].second;
+            const float before = left ? out[t - 1].first : out[t - 1].second;
+            if (now - before > 0.05f) at.push_back(static_cast<int>(t));
+        }
+        return at;
+    }
+
+    testsupport::FakeModuleHost host;
+    std::unique_ptr<MoEffect> fx;
+    audio::StereoBuffer in;
+    audio::ParameterValue volume{0.5f}, pan{0.5f}, delayTime{0.5f}, delayLevel{0.f}, feedback{0.f},
+        chorusLevel{0.f}, chorusRate{0.f}, reverbTime{0.2f}, reverbLevel{0.f}, reverbStereo{0.5f};
+};
+
+TEST_F(Effects, DelayLengthIsTheDelayBaseTimesTheNoteValue) {
+    EXPECT_EQ(fx->delayLength(), 11025);  // [1/8] of 88200
+    delayTime.store(1.f);
+    EXPECT_EQ(fx->delayLength(), 88200);
+    delayTime.store(0.1f);
+    EXPECT_EQ(fx->delayLength(), 88200 / 32);
+    host.base = 0;
+    EXPECT_EQ(fx->delayLength(), 0);
+}
+
+TEST_F(Effects, TheEchoLandsAtTheDelayWithItsFeedback) {
+    delayLevel.store(1.f);
+    feedback.store(0.5f);  // 0.45 per round
+    const auto out = run(11025 * 2 + 100, impulse());
+    const auto at = echoes(out, true);
+    ASSERT_EQ(at.size(), 2u);
+    EXPECT_EQ(at[0], 11025);
+    EXPECT_EQ(at[1], 2 * 11025);
+    EXPECT_NEAR(out[2 * 11025].first / out[11025].first, 0.45, 0.01);
+}
+
+TEST_F(Effects, ChorusTapsSitAt1400And1600SamplesWhenItsRateIsZero) {
+    chorusLevel.store(1.f);
+    const auto out = run(2000, impulse());
+    EXPECT_EQ(fx->lfoCoefficient(), 0.f);
+    EXPECT_EQ(echoes(out, true), std::vector<int>{1400});
+    EXPECT_EQ(echoes(out, false), std::vector<int>{1600});
+}
+
+TEST_F(Effects, PanIsConstantPower) {
+    // A 1 kHz tone, measured once the DC blockers have settled.
+    auto tone = [](int t) {
+        const float v = 0.1f * static_cast<float>(std::sin(2 * M_PI * 1000 * t / 44100));
+        return std::pair<float, float>{v, v};
+    };
+    auto rms = [&](float p) {
+        pan.store(p);
+        const auto out = run(44100, tone);
+        double l = 0, r = 0;
+        for (size_t t = 22050; t < out.size(); ++t) {
+            l += out[t].first * out[t].first;
+            r += out[t].second * out[t].second;
+        }
+        return std::pair<double, double>{std::sqrt(l / 22050), std::sqrt(r / 22050)};
+    };
+    const auto centre = rms(0.5f);
+    EXPECT_NEAR(centre.first, centre.second, 1e-6);
+    const auto hard = rms(0.f);
+    EXPECT_NEAR(centre.first / hard.first, 0.70710677, 0.01);
+    EXPECT_EQ(hard.second, 0.0);
+    const auto right = rms(1.f);
+    EXPECT_LT(right.first, right.second * 1e-6);  // the sine table's sin(pi) is not quite 0
+    EXPECT_NEAR(right.second, hard.first, hard.first * 0.01);
+}
+
+TEST_F(Effects, ReverbFreezesAtLevelZeroAndContinuesLater) {
+    reverbLevel.store(1.f);
+    changed();
+    const auto wet = run(3000, impulse());
+
+    // Two instances that hear the same, one with its reverb frozen at level
+    // 0, the other with it off (time 0): level 0 adds nothing.
+    auto frozen = std::make_unique<MoEffect>(host);
+    auto off = std::make_unique<MoEffect>(host);
+    audio::ParameterValue zero{0.f}, timeOff{0.f};
+    for (MoEffect* e : {frozen.get(), off.get()}) {
+        e->input = &in;
+        e->volume = &volume;
+        e->pan = &pan;
+        e->reverbLevel = &zero;
+        e->reverbTime = &reverbTime;
+    }
+    off->reverbTime = &timeOff;
+    auto runBoth = [&](int frames, bool withImpulse) {
+        bool same = true;
+        for (int done = 0; done < frames; done += 88) {
+            for (int f = 0; f < 88; ++f)
+                in.left(f) = in.right(f) = withImpulse && done + f == 0;
+            frozen->process(88, 1);
+            off->process(88, 1);
+            same &= std::memcmp(frozen->output.samples, off->output.samples,
+                                sizeof frozen->output.samples) == 0;
+        }
+        return same;
+    };
+    EXPECT_TRUE(runBoth(3000, true));
+    EXPECT_NE(std::memcmp(&wet[700], &wet[699], sizeof wet[0]), 0);
+    // Raised again, the reverb answers the signal that follows.
+    zero.store(1.f);
+    frozen->parameterChanged(0, 0.f);
+    EXPECT_FALSE(runBoth(3000, true));
+}
+
+TEST_F(Effects, CombGainsDecaySixtyDecibelsInTheReverbTime) {
+    reverbTime.store(1.f);  // 4 s
+    changed();
+    // A comb of 601 samples passes 44100 x 4 / 601 times in 4 s.
+    EXPECT_NEAR(std::pow(fx->combGain(0, 0), 44100.0 * 4 / 601), 1e-3, 1e-5);
+    EXPECT_NEAR(std::pow(fx->combGain(1, 11), 44100.0 * 4 / 1153), 1e-3, 1e-5);
+}
+
+TEST_F(Effects, InputIsSoftClippedBeforeAnything) {
+    for (auto [x, y] : {std::pair{2.f, 1.f}, {1.5f, 0.99375f}, {1.f, 0.85f}, {-2.f, -1.f}}) {
+        fx = std::make_unique<MoEffect>(host);
+        fx->input = &in;
+        fx->volume = &volume;
+        fx->pan = &pan;
+        const auto out = run(1, [x = x](int) { return std::pair<float, float>{x, x}; });
+        EXPECT_NEAR(out[0].first, y * 0.70710677f, 1e-5) << x;  // the blockers start at rest
+    }
+}
+
+}  // namespace
