@@ -13,6 +13,7 @@ Lumavox::Lumavox(audioMasterCallback hostCallback, const synth::ParameterDefinit
     envelope_ = std::make_unique<audio::MoEgAR>(*this);
     effect_ = std::make_unique<audio::MoEffect>(*this);
     bindModules();
+    loadFactoryBank();
     setProgram(0);
     setSampleRate(44100.f);
 }
@@ -74,15 +75,6 @@ void Lumavox::bindModules() {
     voices().mono = bindParameter("Mono");
     voices().bendRange = bindParameter("BndRng");
     voices().envelopeLevel = e.levels();
-}
-
-VstInt32 Lumavox::getChunk(void** data, bool) {
-    *data = nullptr;
-    return 0;
-}
-
-VstInt32 Lumavox::setChunk(void*, VstInt32, bool) {
-    return 1;
 }
 
 }  // namespace lumavox

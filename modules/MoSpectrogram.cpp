@@ -70,8 +70,13 @@ void MoSpectrogram::rebuildLocked() {
     settings.fat = read(fat);
     settings.spike = read(spike);
     settings.filter = read(filter);
-    rebuildWaveTables(pictures_[currentProgram()].pixels, settings, tableSets_[tables_.back()]);
+    const int program = currentProgram();
+    if (!picturesTouched_ && program == builtProgram_ && settings == builtSettings_) return;
+    rebuildWaveTables(pictures_[program].pixels, settings, tableSets_[tables_.back()]);
     tables_.publish();
+    picturesTouched_ = false;
+    builtProgram_ = program;
+    builtSettings_ = settings;
     rebuildCount_.fetch_add(1, std::memory_order_relaxed);
 }
 

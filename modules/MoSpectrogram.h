@@ -53,7 +53,11 @@ class MoSpectrogram : public Module {
 
       private:
         friend class MoSpectrogram;
-        explicit PictureAccess(MoSpectrogram& owner) : owner_(owner), lock_(owner.editMutex_) {}
+        // Whoever takes the pictures may change them: the next rebuild runs
+        // even with the same parameters.
+        explicit PictureAccess(MoSpectrogram& owner) : owner_(owner), lock_(owner.editMutex_) {
+            owner_.picturesTouched_ = true;
+        }
         MoSpectrogram& owner_;
         std::unique_lock<std::mutex> lock_;
     };
@@ -121,6 +125,12 @@ class MoSpectrogram : public Module {
     float envelopeStep_[kVoices] = {};
 
     std::mutex editMutex_;  // pictures and rebuilds; never taken by the audio thread
+    // What the published tables were built from (guarded by editMutex_): a
+    // rebuild of the same picture with the same parameters is skipped, since
+    // it would give the same tables.
+    bool picturesTouched_ = true;
+    int builtProgram_ = -1;
+    RebuildSettings builtSettings_;
     std::unique_ptr<Picture[]> pictures_;
     std::unique_ptr<WaveTableSet[]> tableSets_;  // three slots of the triple buffer
     TripleBuffer tables_;

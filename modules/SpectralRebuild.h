@@ -18,6 +18,8 @@ struct RebuildSettings {
     float fat = 0.f;
     float spike = 0.f;
     float filter = 1.f;
+
+    bool operator==(const RebuildSettings&) const = default;
 };
 
 // Where the rows of a picture land in the spectrum: which bin each sound

@@ -96,8 +96,15 @@ void SynthCore::setParameter(VstInt32 index, float value) {
         value = 1.f;
     const int steps = entries_[index].definition.steps;
     if (steps > 0) {
+        // The step at or below the value. The float product n x value can
+        // fall just under a whole step that the value already is (53/100,
+        // 59/100), so a stepped value is checked against the step above:
+        // stepping again must leave it where it is, or every program change
+        // would move such values down a step.
         const float n = static_cast<float>(steps);
-        value = std::trunc(n * value) / n;
+        int k = static_cast<int>(n * value);
+        if (k < steps && static_cast<float>(k + 1) / n <= value) ++k;
+        value = static_cast<float>(k) / n;
     }
     entries_[index].value.store(value, std::memory_order_relaxed);
     if (index < numHostParameters_)

@@ -86,9 +86,12 @@ TEST(Assembly, AMissingNameIsReportedAndReadsZero) {
     table[6].name = "Overdrive";  // was Drive
     testsupport::MessageRecorder boxes;
     Lumavox synth(nullptr, table.data());
-    ASSERT_EQ(boxes.boxes.size(), 1u);
+    // The binding tells first; the factory bank's Drive values are then
+    // unknown keys too, told of a few times at most.
+    ASSERT_GE(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Drive");
     EXPECT_EQ(boxes.boxes[0].caption, "NotFound");
+    EXPECT_LE(boxes.boxes.size(), 1u + Lumavox::kMaxNotFoundBoxes);
     EXPECT_EQ(synth.spectrogram().drive, &audio::silent::missingParameter);
     synth.setParameter(6, 1.f);
     EXPECT_EQ(synth.spectrogram().drive->load(), 0.f);

@@ -2,6 +2,7 @@
 // and the sound that must come out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -40,10 +41,19 @@ double amplitudeAt(const std::vector<float>& v, double hz, int rate = 44100) {
 class Instrument : public testing::Test {
   protected:
     Instrument() {
-        // Effects out of the way: no delay, chorus or reverb.
+        // A black picture instead of the factory one, and the effects out of
+        // the way: no delay, chorus or reverb.
+        {
+            auto access = synth.spectrogram().pictures();
+            std::fill_n(access.current(), audio::kPicturePixels, 0u);
+            access.rebuild();
+        }
         set("DlyLv", 0.f);
         set("ChrsLv", 0.f);
         set("RevLevel", 0.f);
+        // Every partial in the same phase in every column: moving through
+        // the columns then changes nothing of a single row's tone.
+        set("Fat", 0.f);
     }
     void set(const char* name, float value) {
         synth.setParameter(synth.parameterIndex(name), value);
@@ -101,6 +111,7 @@ double levelOf(float volume, float pan, float drive) {
     s.setParameter(s.parameterIndex("Drive"), drive);
     {
         auto access = s.spectrogram().pictures();
+        std::fill_n(access.current(), audio::kPicturePixels, 0u);
         for (int x = 0; x < 512; ++x)
             access.current()[(511 - 16) * 512 + x] = 0x00FF0000;
         access.rebuild();

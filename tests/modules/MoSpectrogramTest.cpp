@@ -126,6 +126,7 @@ TEST_F(Spectrogram, RebuildsWaitForTheEndOfAProgramLoad) {
 TEST_F(Spectrogram, TheAudioThreadHandsItsRebuildsToTheWorker) {
     const int rebuilds = osc.rebuildCount();
     host.audioThread = true;
+    range.store(0.3f);
     osc.parameterChanged(host.parameterIndex("Range"), 0.3f);
     EXPECT_EQ(osc.rebuildCount(), rebuilds);
     EXPECT_EQ(host.deferredRequests, 1);

@@ -7,6 +7,7 @@
 
 #include "instrument/Lumavox.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/TestSynth.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ class SynthCoreParameters : public testing::Test {
   protected:
     int index(const char* name) { return synth.parameterIndex(name); }
     float value(const char* name) { return synth.getParameter(index(name)); }
-    Lumavox synth{nullptr};
+    testsupport::TestSynth synth;
 };
 
 TEST_F(SynthCoreParameters, EntriesStartAtTheirDefaults) {
@@ -45,6 +46,13 @@ TEST_F(SynthCoreParameters, StepsTruncateInSinglePrecision) {
     EXPECT_EQ(value("Volume"), 99.f / 100.f);
     synth.setParameter(index("BndRng"), 0.167f);
     EXPECT_EQ(value("BndRng"), 2.f / 12.f);
+    // A stepped value stays where it is when stepped again (the float
+    // product 100 x 0.53 falls just under 53).
+    for (int k = 0; k <= 100; ++k) {
+        const float stepped = static_cast<float>(k) / 100.f;
+        synth.setParameter(index("Volume"), stepped);
+        ASSERT_EQ(value("Volume"), stepped) << k;
+    }
     synth.setParameter(index("Pan"), NAN);
     EXPECT_EQ(value("Pan"), 0.f);
 }

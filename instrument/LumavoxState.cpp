@@ -1,0 +1,129 @@
+// The instrument's state: getChunk and setChunk in both forms, and the
+// factory bank, which is read through the same setChunk.
+#include <cctype>
+#include <string>
+
+#include "instrument/Lumavox.h"
+#include "instrument/StateChunk.h"
+#include "platform/MessageBox.h"
+#include "platform/Resource.h"
+
+namespace lumavox {
+namespace {
+
+constexpr const char* kFactoryBankType = "FXB";
+constexpr int kFactoryBankId = 218;
+constexpr std::size_t kBankFileHeader = 160;  // .fxb header before the chunk
+constexpr std::size_t kMaxBoxText = 64;
+
+bool equalsIgnoringCase(std::string_view a, const char* b) {
+    std::size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return i == a.size() && b[i] == 0;
+}
+
+}  // namespace
+
+VstInt32 Lumavox::getChunk(void** data, bool isPreset) {
+    if (chunk_.empty()) chunk_.resize(kBankChunkSize);
+    float values[synth::kNumPrograms][synth::kNumHostParameters];
+    ProgramState programs[synth::kNumPrograms];
+    auto pictures = spectrogram().pictures();
+    for (int p = 0; p < synth::kNumPrograms; ++p) {
+        for (int i = 0; i < synth::kNumHostParameters; ++i)
+            values[p][i] = program(p).values[i].load(std::memory_order_relaxed);
+        programs[p] = {program(p).name, values[p], pictures.picture(p)};
+    }
+    const std::size_t size = isPreset ? writeProgramChunk(chunk_.data(), programs[getProgram()])
+                                      : writeBankChunk(chunk_.data(), programs);
+    *data = chunk_.data();
+    return static_cast<VstInt32>(size);
+}
+
+namespace {
+
+// The instrument as the chunk reader's target: values into the program
+// records, pictures into the spectrogram's store while its lock is held,
+// unknown keys to the user. It notes which values arrived, so that they can
+// go on to setParameter once the lock is released (a parameter change may
+// rebuild, which takes that lock).
+class InstrumentChunkTarget : public ChunkTarget {
+  public:
+    InstrumentChunkTarget(Lumavox& synth, audio::MoSpectrogram::PictureAccess& pictures)
+        : synth_(synth), pictures_(pictures) {}
+
+    int parameterIndex(std::string_view name) const override {
+        for (int i = 0; i < synth::kNumParameters; ++i)
+            if (equalsIgnoringCase(name, synth_.entry(i).name)) return i;
+        return -1;
+    }
+    void unknownKey(std::string_view key) override {
+        if (boxes_++ >= Lumavox::kMaxNotFoundBoxes) return;
+        const std::string text(key.substr(0, kMaxBoxText));
+        platform::showMessageBox(text.c_str(), "NotFound", platform::MessageButtons::Ok);
+    }
+    void setName(int program, std::string_view name) override {
+        const std::string text(name);
+        vstStrncpy(synth_.program(program).name, text.c_str(), synth::kMaxProgramNameLength);
+    }
+    void setValue(int program, int index, float value) override {
+        synth_.program(program).values[index].store(value, std::memory_order_relaxed);
+        arrived_[index] = true;
+    }
+    bool arrived(int index) const { return arrived_[index]; }
+    std::uint32_t* picture(int program) override { return pictures_.picture(program); }
+
+  private:
+    Lumavox& synth_;
+    audio::MoSpectrogram::PictureAccess& pictures_;
+    int boxes_ = 0;
+    bool arrived_[synth::kNumHostParameters] = {};
+};
+
+}  // namespace
+
+// The host's size bounds the reading; without one, the fixed size of the form.
+VstInt32 Lumavox::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
+    const std::size_t bound = byteSize > 0 ? static_cast<std::size_t>(byteSize)
+                              : isPreset   ? kProgramChunkSize
+                                           : kBankChunkSize;
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    if (!ChunkReader(bytes, data ? bound : 0).hasId()) return 1;
+    const int current = getProgram();
+    bool arrived[synth::kNumHostParameters] = {};
+    {
+        auto pictures = spectrogram().pictures();
+        InstrumentChunkTarget target(*this, pictures);
+        readChunk(bytes, bound, isPreset, current, target);
+        for (int i = 0; i < synth::kNumHostParameters; ++i)
+            arrived[i] = target.arrived(i);
+    }
+    // The program form's values reach the modules as they are read, then
+    // the new picture is rebuilt, then every value of the current program
+    // is set once more (clamped and stepped).
+    if (isPreset)
+        for (int i = 0; i < synth::kNumHostParameters; ++i)
+            if (arrived[i])
+                setParameter(i, program(current).values[i].load(std::memory_order_relaxed));
+    {
+        auto pictures = spectrogram().pictures();
+        pictures.rebuild();
+    }
+    for (int i = 0; i < synth::kNumHostParameters; ++i)
+        setParameter(i, program(current).values[i].load(std::memory_order_relaxed));
+    return 1;
+}
+
+// Without a bank (a build that carries none) the programs stay as the
+// framework made them.
+void Lumavox::loadFactoryBank() {
+    const platform::ResourceBytes bank = platform::findResource(kFactoryBankType, kFactoryBankId);
+    if (bank.size <= kBankFileHeader) return;
+    setChunk(const_cast<unsigned char*>(bank.data) + kBankFileHeader,
+             static_cast<VstInt32>(bank.size - kBankFileHeader), false);
+}
+
+}  // namespace lumavox

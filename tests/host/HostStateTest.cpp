@@ -1,0 +1,128 @@
+// State as a host handles it: the factory programs of a new instance, chunks
+// through the dispatcher, and the controller assignments in the ini file
+// beside the plug-in file (the Windows builds use the system's own calls).
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "tests/host/PluginFixture.h"
+#include "tests/support/TempDir.h"
+
+namespace hosttest {
+namespace {
+
+using HostState = PluginFixture;
+
+TEST_F(HostState, ANewInstanceHasTheFactoryPrograms) {
+    EXPECT_EQ(programName(0), "Hello World!");
+    EXPECT_EQ(programName(1), "Particles");
+    EXPECT_EQ(programName(2), "Photo");
+    EXPECT_EQ(programName(3), "Raise up");
+    EXPECT_EQ(dispatch(effGetProgram), 0);
+    EXPECT_EQ(plugin->getParameter(parameterIndex("Volume")), 0.69f);
+    EXPECT_EQ(plugin->getParameter(parameterIndex("BndRng")), 1.f / 12.f);
+}
+
+TEST_F(HostState, ABankSavedByOneInstanceRestoresAnother) {
+    char name[] = "Saved here";
+    dispatch(effSetProgram, 0, 2);
+    dispatch(effSetProgramName, 0, 0, name);
+    plugin->setParameter(parameterIndex("Tune"), 0.25f);
+    void* data = nullptr;
+    const VstIntPtr size = dispatch(effGetChunk, 0, 0, &data);
+    ASSERT_EQ(size, 3147784);
+    const std::vector<char> bank(static_cast<char*>(data), static_cast<char*>(data) + size);
+    void* programData = nullptr;
+    EXPECT_EQ(dispatch(effGetChunk, 1, 0, &programData), 786949);
+
+    ScriptedHost otherHost;
+    std::string error;
+    auto other = vsthost::PluginInstance::create(library()->entryPoint(), otherHost, &error);
+    ASSERT_TRUE(other) << error;
+    EXPECT_EQ(other->dispatch(effSetChunk, 0, size, const_cast<char*>(bank.data())), 1);
+    other->dispatch(effSetProgram, 0, 2);
+    char back[32] = {};
+    other->dispatch(effGetProgramName, 0, 0, back);
+    EXPECT_STREQ(back, "Saved here");
+    EXPECT_EQ(other->getParameter(parameterIndex("Tune")), 0.25f);
+}
+
+// The plug-in file copied under another name into a folder of its own, with
+// an ini file beside it.
+class HostIniFile : public testing::Test {
+  protected:
+    void SetUp() override {
+        const std::filesystem::path original(pluginPath());
+        copy = dir.path() / ("Renamed" + original.extension().string());
+        std::filesystem::copy_file(original, copy);
+        ini = dir.path() / "Renamed.ini";
+    }
+    void sendController(vsthost::PluginInstance& p, int number, int value) {
+        VstMidiEvent e{};
+        e.type = kVstMidiType;
+        e.byteSize = sizeof e;
+        e.midiData[0] = static_cast<char>(0xB3);
+        e.midiData[1] = static_cast<char>(number);
+        e.midiData[2] = static_cast<char>(value);
+        struct {
+            VstInt32 numEvents;
+            VstIntPtr reserved;
+            VstEvent* events[1];
+        } list{1, 0, {reinterpret_cast<VstEvent*>(&e)}};
+        p.dispatch(effProcessEvents, 0, 0, &list);
+        std::vector<float> left(64), right(64);
+        float* out[2] = {left.data(), right.data()};
+        p.processReplacing(nullptr, out, 64);
+    }
+    testsupport::TempDir dir;
+    std::filesystem::path copy, ini;
+};
+
+TEST_F(HostIniFile, ControllersFollowTheIniFileWhichIsWrittenBackOnClose) {
+    dir.write("Renamed.ini", "[midicc]\nVolume=255\nPan=20\n");
+    {
+        std::string error;
+        auto library = vsthost::PluginLibrary::open(copy.string(), &error);
+        ASSERT_TRUE(library) << error;
+        ScriptedHost host;
+        auto plugin = vsthost::PluginInstance::create(library->entryPoint(), host, &error);
+        ASSERT_TRUE(plugin) << error;
+        // A renamed file still finds its factory bank in itself.
+        char name[32] = {};
+        plugin->dispatch(effGetProgramNameIndexed, 1, 0, name);
+        EXPECT_STREQ(name, "Particles");
+
+        const float volume = plugin->getParameter(0);
+        sendController(*plugin, 7, 127);   // no longer Volume's
+        sendController(*plugin, 20, 127);  // now Pan's
+        EXPECT_EQ(plugin->getParameter(0), volume);
+        EXPECT_EQ(plugin->getParameter(1), 1.f);
+        ASSERT_FALSE(host.automated.empty());
+        EXPECT_EQ(host.automated.back().index, 1);
+        EXPECT_EQ(host.automated.back().value, 1.f);
+        plugin.reset();  // effClose writes the file
+    }
+    const std::string text = dir.read("Renamed.ini");
+    EXPECT_NE(text.find("Volume=0"), std::string::npos) << text;
+    EXPECT_NE(text.find("Pan=20"), std::string::npos) << text;
+    EXPECT_NE(text.find("Filter=92"), std::string::npos) << text;
+    EXPECT_NE(text.find("Tempo=13"), std::string::npos) << text;
+}
+
+TEST_F(HostIniFile, AFirstInstanceCreatesTheFileWithTheDefaults) {
+    {
+        std::string error;
+        auto library = vsthost::PluginLibrary::open(copy.string(), &error);
+        ASSERT_TRUE(library) << error;
+        ScriptedHost host;
+        auto plugin = vsthost::PluginInstance::create(library->entryPoint(), host, &error);
+        ASSERT_TRUE(plugin) << error;
+    }
+    const std::string text = dir.read("Renamed.ini");
+    EXPECT_NE(text.find("[midicc]"), std::string::npos) << text;
+    EXPECT_NE(text.find("Volume=7"), std::string::npos) << text;
+    EXPECT_NE(text.find("WavDsp=0"), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace hosttest
