@@ -1,6 +1,5 @@
 // The instrument's state: getChunk and setChunk in both forms, and the
 // factory bank, which is read through the same setChunk.
-#include <cctype>
 #include <string>
 
 #include "instrument/Lumavox.h"
@@ -15,15 +14,6 @@ constexpr const char* kFactoryBankType = "FXB";
 constexpr int kFactoryBankId = 218;
 constexpr std::size_t kBankFileHeader = 160;  // .fxb header before the chunk
 constexpr std::size_t kMaxBoxText = 64;
-
-bool equalsIgnoringCase(std::string_view a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return i == a.size() && b[i] == 0;
-}
 
 }  // namespace
 
@@ -55,11 +45,7 @@ class InstrumentChunkTarget : public ChunkTarget {
     InstrumentChunkTarget(Lumavox& synth, audio::MoSpectrogram::PictureAccess& pictures)
         : synth_(synth), pictures_(pictures) {}
 
-    int parameterIndex(std::string_view name) const override {
-        for (int i = 0; i < synth::kNumParameters; ++i)
-            if (equalsIgnoringCase(name, synth_.entry(i).name)) return i;
-        return -1;
-    }
+    int parameterIndex(std::string_view name) const override { return synth_.parameterIndex(name); }
     void unknownKey(std::string_view key) override {
         if (boxes_++ >= Lumavox::kMaxNotFoundBoxes) return;
         const std::string text(key.substr(0, kMaxBoxText));

@@ -15,12 +15,13 @@
 namespace synth {
 namespace {
 
-bool namesMatch(const char* a, const char* b) {
-    for (; *a && *b; ++a, ++b)
-        if (std::tolower(static_cast<unsigned char>(*a)) !=
-            std::tolower(static_cast<unsigned char>(*b)))
+bool namesMatch(std::string_view a, const char* b) {
+    std::size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
             return false;
-    return *a == *b;
+    return i == a.size() && b[i] == 0;
 }
 
 }  // namespace
@@ -139,9 +140,12 @@ void SynthCore::getParameterName(VstInt32 index, char* text) {
 }
 
 int SynthCore::parameterIndex(const char* name) const {
-    if (!name) return -1;
+    return name ? parameterIndex(std::string_view(name)) : -1;
+}
+
+int SynthCore::parameterIndex(std::string_view name) const {
     for (int i = 0; i < kNumParameters; ++i)
-        if (namesMatch(entries_[i].name, name)) return i;
+        if (namesMatch(name, entries_[i].name)) return i;
     return -1;
 }
 

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <memory>
+#include <string_view>
 
 #include "modules/Module.h"
 #include "modules/ModuleHost.h"
@@ -100,6 +101,8 @@ class SynthCore : public AudioEffectX, public audio::ModuleHost {
     // ModuleHost.
     void registerModule(audio::Module& module) override { modules_.add(module); }
     int parameterIndex(const char* name) const override;
+    // The same for a name that need not end in a NUL (a key in a chunk).
+    int parameterIndex(std::string_view name) const;
     const int* voiceActive() const override { return voices_.active; }
     int delayBase() const override { return delayBase_; }
     bool isEditorOpen() const override { return editorOpen_.load(std::memory_order_relaxed); }

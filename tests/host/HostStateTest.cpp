@@ -74,6 +74,23 @@ class HostIniFile : public testing::Test {
         float* out[2] = {left.data(), right.data()};
         p.processReplacing(nullptr, out, 64);
     }
+    // Opens the copy and makes one instance, which closes with the scope.
+    struct Opened {
+        std::unique_ptr<vsthost::PluginLibrary> library;
+        ScriptedHost host;
+        std::unique_ptr<vsthost::PluginInstance> plugin;
+    };
+    std::unique_ptr<Opened> open() {
+        auto opened = std::make_unique<Opened>();
+        std::string error;
+        opened->library = vsthost::PluginLibrary::open(copy.string(), &error);
+        EXPECT_TRUE(opened->library) << error;
+        if (opened->library)
+            opened->plugin = vsthost::PluginInstance::create(opened->library->entryPoint(),
+                                                             opened->host, &error);
+        EXPECT_TRUE(opened->plugin) << error;
+        return opened->plugin ? std::move(opened) : nullptr;
+    }
     testsupport::TempDir dir;
     std::filesystem::path copy, ini;
 };
@@ -81,12 +98,10 @@ class HostIniFile : public testing::Test {
 TEST_F(HostIniFile, ControllersFollowTheIniFileWhichIsWrittenBackOnClose) {
     dir.write("Renamed.ini", "[midicc]\nVolume=255\nPan=20\n");
     {
-        std::string error;
-        auto library = vsthost::PluginLibrary::open(copy.string(), &error);
-        ASSERT_TRUE(library) << error;
-        ScriptedHost host;
-        auto plugin = vsthost::PluginInstance::create(library->entryPoint(), host, &error);
-        ASSERT_TRUE(plugin) << error;
+        auto opened = open();
+        ASSERT_TRUE(opened);
+        vsthost::PluginInstance* plugin = opened->plugin.get();
+        const ScriptedHost& host = opened->host;
         // A renamed file still finds its factory bank in itself.
         char name[32] = {};
         plugin->dispatch(effGetProgramNameIndexed, 1, 0, name);
@@ -100,8 +115,7 @@ TEST_F(HostIniFile, ControllersFollowTheIniFileWhichIsWrittenBackOnClose) {
         ASSERT_FALSE(host.automated.empty());
         EXPECT_EQ(host.automated.back().index, 1);
         EXPECT_EQ(host.automated.back().value, 1.f);
-        plugin.reset();  // effClose writes the file
-    }
+    }  // effClose writes the file
     const std::string text = dir.read("Renamed.ini");
     EXPECT_NE(text.find("Volume=0"), std::string::npos) << text;
     EXPECT_NE(text.find("Pan=20"), std::string::npos) << text;
@@ -110,14 +124,7 @@ TEST_F(HostIniFile, ControllersFollowTheIniFileWhichIsWrittenBackOnClose) {
 }
 
 TEST_F(HostIniFile, AFirstInstanceCreatesTheFileWithTheDefaults) {
-    {
-        std::string error;
-        auto library = vsthost::PluginLibrary::open(copy.string(), &error);
-        ASSERT_TRUE(library) << error;
-        ScriptedHost host;
-        auto plugin = vsthost::PluginInstance::create(library->entryPoint(), host, &error);
-        ASSERT_TRUE(plugin) << error;
-    }
+    ASSERT_TRUE(open());
     const std::string text = dir.read("Renamed.ini");
     EXPECT_NE(text.find("[midicc]"), std::string::npos) << text;
     EXPECT_NE(text.find("Volume=7"), std::string::npos) << text;
