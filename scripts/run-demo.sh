@@ -1,6 +1,7 @@
 #!/bin/sh
-# The main job: builds the three plug-in binaries and shows the Linux plug-in
-# as a host sees it.
+# The main job: builds the three plug-in binaries and the render tool, then
+# plays the built-in demo phrase through the Linux plug-in into demo.wav
+# (and a picture of it, demo.png), in the current folder.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -8,6 +9,6 @@ for target in linux win64 win32; do
   "$root/scripts/build.sh" "$target" -DLUMAVOX_TESTS=OFF
 done
 echo
-"$root/build/linux/lumavox-info" "$root/build/linux/Lumavox.so"
+"$root/build/linux/lumavox-render" -o demo.wav --spectrogram demo.png "$@"
 echo
 echo "Plug-ins: build/linux/Lumavox.so, build/win64/Lumavox.dll, build/win32/Lumavox.dll"

@@ -1,0 +1,46 @@
+// The options of lumavox-render, checked as far as they can be without the
+// plug-in (names of parameters and the program count come from it later).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/lumavox-render/AudioFileWriter.h"
+
+namespace render {
+
+struct ParameterSetting {
+    std::string option;  // as given, for messages
+    std::string name;
+    float value;
+};
+
+struct Options {
+    bool help = false;
+    bool list = false;
+    bool quiet = false;
+    std::string plugin;  // empty: the one beside the tool
+    std::string midi;
+    std::optional<std::string> notes;
+    std::string output;
+    std::string spectrogram;
+    std::string preset, bank, image;
+    std::string savePreset, saveBank;
+    std::optional<int> program;
+    std::vector<ParameterSetting> parameters;
+    double tempo = 120.0;
+    int blockSize = 512;
+    int sampleRate = 44100;
+    SampleFormat format = SampleFormat::Float32;
+    bool formatGiven = false;
+    double maxTail = 10.0;
+
+    bool renders() const { return !output.empty() || !spectrogram.empty(); }
+};
+
+// Throws RenderError naming the option and the reason.
+Options parseCommandLine(int argc, const char* const* argv);
+std::string usageText();
+
+}  // namespace render

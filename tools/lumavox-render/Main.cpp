@@ -1,0 +1,180 @@
+// lumavox-render: loads the plug-in binary as a host does and renders a MIDI
+// file, a --notes phrase or the demo phrase to an audio file.
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "instrument/ImageGeometry.h"
+#include "tools/lumavox-render/CommandLine.h"
+#include "tools/lumavox-render/DemoPhrase.h"
+#include "tools/lumavox-render/FileIo.h"
+#include "tools/lumavox-render/ImageFile.h"
+#include "tools/lumavox-render/MidiFileReader.h"
+#include "tools/lumavox-render/NoteNotation.h"
+#include "tools/lumavox-render/PluginSession.h"
+#include "tools/lumavox-render/PresetFile.h"
+#include "tools/lumavox-render/RenderError.h"
+#include "tools/lumavox-render/Renderer.h"
+#include "tools/lumavox-render/Spectrogram.h"
+
+namespace render {
+namespace {
+
+// Longer songs would pass the 4 GB a WAV file can hold, in 32-bit stereo.
+constexpr double kMaxSongSeconds = 3 * 3600.0;
+
+Song loadSong(const Options& o) {
+    Song song;
+    std::string name = "the demo phrase";
+    if (!o.midi.empty()) {
+        const std::vector<std::uint8_t> bytes = readWholeFile(o.midi);
+        song = readMidiFile(bytes.data(), bytes.size(), o.midi, o.tempo);
+        name = o.midi;
+    } else if (o.notes) {
+        song = parseNotes(*o.notes, o.tempo, "--notes");
+        name = "--notes";
+    } else {
+        song = parseNotes(kDemoPhrase, o.tempo, "the demo phrase");
+    }
+    if (songSeconds(song) > kMaxSongSeconds)
+        throw RenderError(name + ": lasts " + std::to_string(std::lround(songSeconds(song) / 60)) +
+                          " minutes, longer than the 3 hours this tool renders");
+    return song;
+}
+
+PresetFile loadPresetFile(const std::string& path, bool bank, const PluginSession& session) {
+    const std::vector<std::uint8_t> bytes = readWholeFile(path);
+    PresetFile preset = readPresetFile(bytes.data(), bytes.size(), path, session.effect().uniqueID);
+    if (isBank(preset.kind) != bank)
+        throw RenderError(path + (bank ? ": holds one program; give it with --preset"
+                                       : ": holds a bank; give it with --bank"));
+    return preset;
+}
+
+void applyState(const Options& o, PluginSession& session, const DecodedImage* image) {
+    if (!o.bank.empty()) session.loadPreset(loadPresetFile(o.bank, true, session), o.bank);
+    if (o.program) {
+        if (*o.program >= session.programCount())
+            throw RenderError("--program: " + std::to_string(*o.program) + " is outside 0 to " +
+                              std::to_string(session.programCount() - 1));
+        session.selectProgram(*o.program);
+    }
+    if (!o.preset.empty()) session.loadPreset(loadPresetFile(o.preset, false, session), o.preset);
+    if (image) {
+        std::vector<std::uint32_t> picture(
+            static_cast<std::size_t>(lumavox::PictureGeometry::kWidth) *
+            lumavox::PictureGeometry::kHeight);
+        lumavox::scaleImageToPicture(image->rgba.data(), image->width, image->height,
+                                     picture.data());
+        try {
+            session.replacePicture(picture.data());
+        } catch (const RenderError& e) {
+            throw RenderError(o.image + ": " + e.what());
+        }
+    }
+    for (const ParameterSetting& p : o.parameters)
+        session.setParameter(session.findParameter(p.name, p.option), p.value);
+}
+
+std::string decibels(float peak) {
+    if (peak <= 0.f) return "silent";
+    char text[32];
+    std::snprintf(text, sizeof text, "peak %.1f dBFS", 20.0 * std::log10(peak));
+    return text;
+}
+
+int run(const Options& o) {
+    const Song song = loadSong(o);
+    std::unique_ptr<DecodedImage> image;
+    if (!o.image.empty()) image = std::make_unique<DecodedImage>(readImageFile(o.image));
+
+    PluginSession session(o.plugin.empty() ? defaultPluginPath() : o.plugin, o.sampleRate,
+                          o.blockSize);
+    applyState(o, session, image.get());
+    if (o.list) {
+        session.list(stdout);
+        return 0;
+    }
+
+    std::vector<std::unique_ptr<PendingFile>> written;
+    std::string summary;
+    if (o.renders()) {
+        std::unique_ptr<AudioFileWriter> audio;
+        if (!o.output.empty()) {
+            written.push_back(std::make_unique<PendingFile>(o.output));
+            AudioFileSpec spec;
+            spec.path = written.back()->temporaryPath();
+            spec.displayName = o.output;
+            spec.container = audioContainerFor(o.output);
+            spec.format = o.format;
+            spec.channels = session.effect().numOutputs;
+            spec.sampleRate = o.sampleRate;
+            audio = openAudioFile(spec);
+        }
+        std::unique_ptr<Spectrogram> spectrogram;
+        if (!o.spectrogram.empty()) spectrogram = std::make_unique<Spectrogram>(o.sampleRate);
+
+        RenderSettings settings;
+        settings.sampleRate = o.sampleRate;
+        settings.blockSize = o.blockSize;
+        settings.maxTailSeconds = o.maxTail;
+        settings.showProgress = !o.quiet;
+        session.switchOn();
+        const RenderResult result = renderSong(
+            session, song, settings, [&](const float* samples, long frames, int channels) {
+                if (audio) audio->write(samples, frames);
+                if (spectrogram) spectrogram->add(samples, frames, channels);
+            });
+        session.switchOff();
+        if (audio) audio->close();
+        if (spectrogram) {
+            written.push_back(std::make_unique<PendingFile>(o.spectrogram));
+            written.back()->write(spectrogram->png());
+        }
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.2f s", result.frames / double(o.sampleRate));
+        summary = std::string("rendered ") + seconds + ", " + decibels(result.peak);
+    }
+    const auto save = [&](const std::string& path, PresetFile (PluginSession::*what)()) {
+        if (path.empty()) return;
+        written.push_back(std::make_unique<PendingFile>(path));
+        try {
+            written.back()->write(writePresetFile((session.*what)()));
+        } catch (const RenderError& e) {
+            const std::string message = e.what();
+            throw message.rfind(path, 0) == 0 ? e : RenderError(path + ": " + message);
+        }
+    };
+    save(o.savePreset, &PluginSession::saveProgram);
+    save(o.saveBank, &PluginSession::saveBank);
+
+    std::string names;
+    for (auto& file : written) {
+        file->commit();
+        names += (names.empty() ? "" : ", ") + file->path();
+    }
+    if (!o.quiet)
+        std::printf("%s%swrote %s\n", summary.c_str(), summary.empty() ? "" : ", ", names.c_str());
+    return 0;
+}
+
+}  // namespace
+}  // namespace render
+
+int main(int argc, char** argv) {
+    try {
+        const render::Options options = render::parseCommandLine(argc, argv);
+        if (options.help) {
+            std::fputs(render::usageText().c_str(), stdout);
+            return 0;
+        }
+        return render::run(options);
+    } catch (const render::RenderError& e) {
+        std::fprintf(stderr, "lumavox-render: %s\n", e.what());
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "lumavox-render: %s\n", e.what());
+        return 1;
+    }
+}

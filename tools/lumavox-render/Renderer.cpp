@@ -1,0 +1,172 @@
+#include "tools/lumavox-render/Renderer.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <csignal>
+#include <cstddef>
+#include <vector>
+
+#include "tools/lumavox-render/ProgressBar.h"
+#include "tools/lumavox-render/RenderError.h"
+
+namespace render {
+namespace {
+
+// Lumavox queues at most 600 events per block; staying well below that also
+// keeps any other plug-in's queue from overflowing on a dense file.
+constexpr std::size_t kMaxEventsPerCall = 256;
+constexpr double kSilenceLevel = 3.1622776e-5;  // -90 dBFS
+constexpr double kSilenceSeconds = 0.5;
+
+volatile std::sig_atomic_t gStopRequested = 0;
+
+extern "C" void requestStop(int) {
+    gStopRequested = 1;
+}
+
+struct TimedEvent {
+    std::uint64_t frame;
+    const SongEvent* event;
+};
+
+// The VstEvents record with room for kMaxEventsPerCall pointers after its
+// header, and the events it points at.
+class EventBatch {
+  public:
+    EventBatch()
+        : storage_(offsetof(VstEvents, events) / sizeof(VstIntPtr) + kMaxEventsPerCall),
+          midi_(kMaxEventsPerCall) {}
+
+    void clear() { count_ = 0; }
+    void add(const SongEvent& e, int deltaFrames) {
+        VstMidiEvent& m = midi_[count_];
+        m = VstMidiEvent{};
+        m.type = kVstMidiType;
+        m.byteSize = sizeof(VstMidiEvent);
+        m.deltaFrames = deltaFrames;
+        for (int i = 0; i < e.size && i < 3; ++i)
+            m.midiData[i] = static_cast<char>(e.bytes[i]);
+        slots()[count_++] = reinterpret_cast<VstEvent*>(&m);
+    }
+    std::size_t size() const { return count_; }
+    VstEvents* list() {
+        auto* events = reinterpret_cast<VstEvents*>(storage_.data());
+        events->numEvents = static_cast<VstInt32>(count_);
+        events->reserved = 0;
+        return events;
+    }
+
+  private:
+    VstEvent** slots() {
+        return reinterpret_cast<VstEvent**>(reinterpret_cast<char*>(storage_.data()) +
+                                            offsetof(VstEvents, events));
+    }
+    std::vector<VstIntPtr> storage_;
+    std::vector<VstMidiEvent> midi_;
+    std::size_t count_ = 0;
+};
+
+std::uint64_t frameOf(const Song& song, std::uint64_t tick, double sampleRate) {
+    return static_cast<std::uint64_t>(std::llround(song.tempo.secondsAt(tick) * sampleRate));
+}
+
+}  // namespace
+
+double songSeconds(const Song& song) {
+    return song.tempo.secondsAt(song.endTick);
+}
+
+RenderResult renderSong(PluginSession& session, const Song& song, const RenderSettings& settings,
+                        const AudioSink& sink) {
+    gStopRequested = 0;
+    auto previousInt = std::signal(SIGINT, requestStop);
+    auto previousTerm = std::signal(SIGTERM, requestStop);
+    struct RestoreSignals {
+        decltype(previousInt) i, t;
+        ~RestoreSignals() {
+            std::signal(SIGINT, i);
+            std::signal(SIGTERM, t);
+        }
+    } restore{previousInt, previousTerm};
+
+    const double rate = settings.sampleRate;
+    std::vector<TimedEvent> events;
+    events.reserve(song.events.size());
+    for (const SongEvent& e : song.events)
+        events.push_back({frameOf(song, e.tick, rate), &e});
+    const std::uint64_t songEnd = frameOf(song, song.endTick, rate);
+    const std::uint64_t end =
+        songEnd + static_cast<std::uint64_t>(std::llround(settings.maxTailSeconds * rate));
+    const auto silenceNeeded = static_cast<std::uint64_t>(kSilenceSeconds * rate);
+
+    const int outputs = session.effect().numOutputs;
+    const int inputs = std::max(session.effect().numInputs, 0);
+    const auto block = static_cast<std::size_t>(settings.blockSize);
+    std::vector<std::vector<float>> outputBuffers(static_cast<std::size_t>(outputs),
+                                                  std::vector<float>(block));
+    std::vector<std::vector<float>> inputBuffers(static_cast<std::size_t>(inputs),
+                                                 std::vector<float>(block));
+    std::vector<float*> outputPointers, inputPointers;
+    for (auto& b : outputBuffers)
+        outputPointers.push_back(b.data());
+    for (auto& b : inputBuffers)
+        inputPointers.push_back(b.data());
+    inputPointers.push_back(nullptr);  // never an empty array, even without inputs
+    std::vector<float> interleaved(block * static_cast<std::size_t>(outputs));
+
+    EventBatch batch;
+    ProgressBar progress(settings.showProgress, songEnd, rate);
+    RenderResult result;
+    std::uint64_t position = 0, quietRun = 0;
+    std::size_t next = 0;
+    while (position < end && !(position >= songEnd && quietRun >= silenceNeeded)) {
+        if (gStopRequested) throw RenderError("interrupted; nothing written");
+        std::uint64_t frames = std::min<std::uint64_t>(block, end - position);
+        batch.clear();
+        // A block with too many events ends at the first one that does not fit.
+        std::size_t last = next;
+        while (last < events.size() && events[last].frame < position + frames) {
+            if (last - next == kMaxEventsPerCall) {
+                frames = std::max<std::uint64_t>(events[last].frame - position, 1);
+                break;
+            }
+            ++last;
+        }
+        for (; next < last && events[next].frame < position + frames; ++next)
+            batch.add(*events[next].event, static_cast<int>(events[next].frame - position));
+
+        session.host().setPosition(static_cast<double>(position),
+                                   song.tempo.positionAt(static_cast<double>(position) / rate));
+        if (batch.size()) session.plugin().dispatch(effProcessEvents, 0, 0, batch.list());
+        for (auto& b : outputBuffers)
+            std::fill(b.begin(), b.end(), 0.f);
+        session.plugin().processReplacing(inputPointers.data(), outputPointers.data(),
+                                          static_cast<int>(frames));
+
+        std::uint64_t kept = frames;
+        for (std::uint64_t i = 0; i < frames; ++i) {
+            float loudest = 0.f;
+            for (int c = 0; c < outputs; ++c) {
+                const float x = outputBuffers[static_cast<std::size_t>(c)][i];
+                interleaved[i * outputs + c] = x;
+                loudest = std::max(loudest, std::fabs(x));
+            }
+            result.peak = std::max(result.peak, loudest);
+            if (position + i < songEnd) continue;
+            quietRun = loudest < kSilenceLevel ? quietRun + 1 : 0;
+            if (quietRun >= silenceNeeded) {
+                kept = i + 1;
+                break;
+            }
+        }
+        sink(interleaved.data(), static_cast<long>(kept), outputs);
+        position += kept;
+        progress.update(position);
+    }
+    progress.finish();
+    result.frames = position;
+    return result;
+}
+
+}  // namespace render
