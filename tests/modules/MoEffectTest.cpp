@@ -16,18 +16,22 @@ using audio::MoEffect;
 
 class Effects : public testing::Test {
   protected:
-    Effects() : fx(std::make_unique<MoEffect>(host)) {
-        fx->input = &in;
-        fx->volume = &volume;
-        fx->pan = &pan;
-        fx->delayTime = &delayTime;
-        fx->delayLevel = &delayLevel;
-        fx->delayFeedback = &feedback;
-        fx->chorusLevel = &chorusLevel;
-        fx->chorusRate = &chorusRate;
-        fx->reverbTime = &reverbTime;
-        fx->reverbLevel = &reverbLevel;
-        fx->reverbStereo = &reverbStereo;
+    Effects() : fx(makeEffect()) {}
+    // A fresh effects module (all lines empty) reading the fixture's values.
+    std::unique_ptr<MoEffect> makeEffect() {
+        auto e = std::make_unique<MoEffect>(host);
+        e->input = &in;
+        e->volume = &volume;
+        e->pan = &pan;
+        e->delayTime = &delayTime;
+        e->delayLevel = &delayLevel;
+        e->delayFeedback = &feedback;
+        e->chorusLevel = &chorusLevel;
+        e->chorusRate = &chorusRate;
+        e->reverbTime = &reverbTime;
+        e->reverbLevel = &reverbLevel;
+        e->reverbStereo = &reverbStereo;
+        return e;
     }
     void changed() { fx->parameterChanged(0, 0.f); }
     // Runs frames of input (left, right given per frame by source) in
@@ -133,16 +137,11 @@ TEST_F(Effects, ReverbFreezesAtLevelZeroAndContinuesLater) {
 
     // Two instances that hear the same, one with its reverb frozen at level
     // 0, the other with it off (time 0): level 0 adds nothing.
-    auto frozen = std::make_unique<MoEffect>(host);
-    auto off = std::make_unique<MoEffect>(host);
+    auto frozen = makeEffect();
+    auto off = makeEffect();
     audio::ParameterValue zero{0.f}, timeOff{0.f};
-    for (MoEffect* e : {frozen.get(), off.get()}) {
-        e->input = &in;
-        e->volume = &volume;
-        e->pan = &pan;
-        e->reverbLevel = &zero;
-        e->reverbTime = &reverbTime;
-    }
+    frozen->reverbLevel = &zero;
+    off->reverbLevel = &zero;
     off->reverbTime = &timeOff;
     auto runBoth = [&](int frames, bool withImpulse) {
         bool same = true;
@@ -174,10 +173,7 @@ TEST_F(Effects, CombGainsDecaySixtyDecibelsInTheReverbTime) {
 
 TEST_F(Effects, InputIsSoftClippedBeforeAnything) {
     for (auto [x, y] : {std::pair{2.f, 1.f}, {1.5f, 0.99375f}, {1.f, 0.85f}, {-2.f, -1.f}}) {
-        fx = std::make_unique<MoEffect>(host);
-        fx->input = &in;
-        fx->volume = &volume;
-        fx->pan = &pan;
+        fx = makeEffect();
         const auto out = run(1, [x = x](int) { return std::pair<float, float>{x, x}; });
         EXPECT_NEAR(out[0].first, y * 0.70710677f, 1e-5) << x;  // the blockers start at rest
     }
