@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/render/ErrorText.h"
 #include "tests/render/MidiBytes.h"
 #include "tools/lumavox-render/MidiFileReader.h"
-#include "tools/lumavox-render/RenderError.h"
 
 namespace render {
 namespace {
@@ -18,12 +18,7 @@ Song read(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::string errorOf(const std::vector<std::uint8_t>& bytes) {
-    try {
-        read(bytes);
-    } catch (const RenderError& e) {
-        return e.what();
-    }
-    return "(no error)";
+    return errorText([&] { read(bytes); });
 }
 
 struct Expected {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/render/ErrorText.h"
 #include "tools/lumavox-render/PresetFile.h"
-#include "tools/lumavox-render/RenderError.h"
 
 namespace render {
 namespace {
@@ -25,12 +25,7 @@ PresetFile read(const std::vector<std::uint8_t>& bytes, std::int32_t id = kLumav
 }
 
 std::string errorOf(const std::vector<std::uint8_t>& bytes) {
-    try {
-        read(bytes);
-    } catch (const RenderError& e) {
-        return e.what();
-    }
-    return "(no error)";
+    return errorText([&] { read(bytes); });
 }
 
 PresetFile chunkProgram() {
