@@ -6,12 +6,12 @@
 #include "instrument/StateChunk.h"
 #include "platform/MessageBox.h"
 #include "platform/Resource.h"
+#include "resources/ResourceIds.h"
 
 namespace lumavox {
 namespace {
 
 constexpr const char* kFactoryBankType = "FXB";
-constexpr int kFactoryBankId = 218;
 constexpr std::size_t kBankFileHeader = 160;  // .fxb header before the chunk
 constexpr std::size_t kMaxBoxText = 64;
 
@@ -106,7 +106,8 @@ VstInt32 Lumavox::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
 // Without a bank (a build that carries none) the programs stay as the
 // framework made them.
 void Lumavox::loadFactoryBank() {
-    const platform::ResourceBytes bank = platform::findResource(kFactoryBankType, kFactoryBankId);
+    const platform::ResourceBytes bank =
+        platform::findResource(kFactoryBankType, LUMAVOX_RES_FACTORY_BANK);
     if (bank.size <= kBankFileHeader) return;
     setChunk(const_cast<unsigned char*>(bank.data) + kBankFileHeader,
              static_cast<VstInt32>(bank.size - kBankFileHeader), false);

@@ -3,6 +3,7 @@
 # As root it installs them; otherwise it prints the apt-get line to run.
 set -eu
 packages="cmake make g++ git clang clang-format libclang-rt-14-dev
+  xvfb libx11-dev libxext-dev libxtst-dev fonts-dejavu-core
   googletest libgtest-dev libbenchmark-dev libfftw3-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 wine64
   libstb-dev libsndfile1-dev"

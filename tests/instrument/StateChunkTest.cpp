@@ -11,6 +11,7 @@
 #include "instrument/Lumavox.h"
 #include "instrument/StateChunk.h"
 #include "platform/Resource.h"
+#include "resources/ResourceIds.h"
 #include "tests/support/MessageRecorder.h"
 
 namespace {
@@ -68,7 +69,7 @@ void scramble(Lumavox& synth, unsigned seed) {
 
 TEST(StateChunk, ANewInstanceSavesTheFactoryBankAsItIs) {
     Lumavox synth(nullptr);
-    const platform::ResourceBytes bank = platform::findResource("FXB", 218);
+    const platform::ResourceBytes bank = platform::findResource("FXB", LUMAVOX_RES_FACTORY_BANK);
     ASSERT_EQ(bank.size, 160 + lumavox::kBankChunkSize);
     const auto chunk = chunkOf(synth, false);
     ASSERT_EQ(chunk.size(), lumavox::kBankChunkSize);
