@@ -1,6 +1,7 @@
 #include "instrument/Lumavox.h"
 
 #include "instrument/ParameterTable.h"
+#include "vst2/AEffEditor.h"
 
 namespace lumavox {
 
@@ -19,6 +20,9 @@ Lumavox::Lumavox(audioMasterCallback hostCallback, const synth::ParameterDefinit
 }
 
 Lumavox::~Lumavox() {
+    // A host may close the instance with its editor still open: the window
+    // goes first, while everything it shows is still here.
+    if (AEffEditor* e = getEditor()) e->close();
     // The worker may be rebuilding the oscillator's tables: let it finish
     // before the modules go.
     stopDeferredWork();

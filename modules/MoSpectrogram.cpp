@@ -80,6 +80,14 @@ void MoSpectrogram::rebuildLocked() {
     rebuildCount_.fetch_add(1, std::memory_order_relaxed);
 }
 
+bool MoSpectrogram::tryCopyPicture(int program, std::uint32_t* out, std::uint32_t& revision) {
+    std::unique_lock<std::mutex> lock(editMutex_, std::try_to_lock);
+    if (!lock.owns_lock()) return false;
+    revision = pictureRevision();
+    std::copy_n(pictures_[std::clamp(program, 0, kNumPictures - 1)].pixels, kPicturePixels, out);
+    return true;
+}
+
 void MoSpectrogram::invert() {
     PictureAccess access = pictures();
     std::uint32_t* p = access.current();

@@ -58,10 +58,26 @@ class MoSpectrogram : public Module {
         explicit PictureAccess(MoSpectrogram& owner) : owner_(owner), lock_(owner.editMutex_) {
             owner_.picturesTouched_ = true;
         }
+
+      public:
+        ~PictureAccess() { owner_.pictureRevision_.fetch_add(1, std::memory_order_release); }
+        PictureAccess(const PictureAccess&) = delete;
+        PictureAccess& operator=(const PictureAccess&) = delete;
+
+      private:
         MoSpectrogram& owner_;
         std::unique_lock<std::mutex> lock_;
     };
     PictureAccess pictures() { return PictureAccess(*this); }
+
+    // Editor thread: a copy of a program's picture, taken only when no edit
+    // or rebuild holds the pictures (false then, nothing copied), so that
+    // drawing never waits. revision is the picture's revision copied.
+    bool tryCopyPicture(int program, std::uint32_t* out, std::uint32_t& revision);
+    // Changes whenever someone has had the pictures to change them.
+    std::uint32_t pictureRevision() const {
+        return pictureRevision_.load(std::memory_order_acquire);
+    }
 
     int currentProgram() const { return currentProgram_.load(std::memory_order_relaxed); }
     bool programLoading() const { return programLoading_.load(std::memory_order_relaxed) != 0; }
@@ -69,8 +85,9 @@ class MoSpectrogram : public Module {
     // The tables of the latest rebuild; read them only while no rebuild runs.
     const WaveTableSet& latestTables() const { return tableSets_[tables_.lastPublished()]; }
 
-    // Editor thread: the newest display picture.
+    // Editor thread: the newest display picture (fresh: newer than the last one given).
     const std::uint32_t* displayPicture() { return display_.latest(); }
+    const std::uint32_t* displayPicture(bool& fresh) { return display_.latest(fresh); }
 
     // Playback state of a voice, for inspection.
     float position(int voice) const { return position_[voice]; }
@@ -112,6 +129,7 @@ class MoSpectrogram : public Module {
     std::atomic<int> programLoading_{0};
     std::atomic<bool> rebuildPending_{false};
     std::atomic<int> rebuildCount_{0};
+    std::atomic<std::uint32_t> pictureRevision_{0};
     int rebuildParameters_[6];  // indices of Tune, Range, Fat, Spike, Log, Filter
 
     // Playback state of the eight voices (audio thread).

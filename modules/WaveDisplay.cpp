@@ -13,7 +13,12 @@ WaveDisplay::WaveDisplay() : slots_(std::make_unique<Picture[]>(3)) {
 }
 
 const std::uint32_t* WaveDisplay::latest() {
-    handOver_.update();
+    bool fresh = false;
+    return latest(fresh);
+}
+
+const std::uint32_t* WaveDisplay::latest(bool& fresh) {
+    fresh = handOver_.update();
     return slots_[handOver_.front()].pixels;
 }
 

@@ -26,8 +26,10 @@ class WaveDisplay {
     void feed(const StereoBuffer& finalOutput, int frames, DisplayMode mode) noexcept;
     int writeIndex() const { return writeIndex_; }
 
-    // Editor thread: the newest picture.
+    // Editor thread: the newest picture; fresh tells whether it is newer
+    // than the one the last call gave.
     const std::uint32_t* latest();
+    const std::uint32_t* latest(bool& fresh);
 
   private:
     void drawScope(std::uint32_t* picture) const noexcept;

@@ -2,6 +2,8 @@
 // look for the older name. Both are the same function.
 #include <new>
 
+#include "editor/GUIEditor.h"
+#include "gui/CKnob.h"
 #include "instrument/Lumavox.h"
 
 #if defined(_WIN32)
@@ -13,9 +15,15 @@
 extern "C" LUMAVOX_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
     if (!audioMaster || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.f) == 0)
         return nullptr;
+    lumavox::Lumavox* synth = nullptr;
     try {
-        return (new lumavox::Lumavox(audioMaster))->getAeffect();
+        synth = new lumavox::Lumavox(audioMaster);
+        // It registers itself with the instrument, which owns it from then on.
+        auto* editor = new editor::GUIEditor(synth, synth::kNumParameters, synth->entries(), synth);
+        editor->setKnobMode(gui::kLinearMode);
+        return synth->getAeffect();
     } catch (...) {  // out of memory, or no thread could be started
+        delete synth;
         return nullptr;
     }
 }

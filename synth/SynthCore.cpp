@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ModulePath.h"
 #include "synth/Float2String.h"
+#include "synth/ParameterSteps.h"
 #include "vst2/AEffEditor.h"
 
 namespace synth {
@@ -95,18 +96,7 @@ void SynthCore::setParameter(VstInt32 index, float value) {
         value = 0.f;
     else if (value >= 1.f)
         value = 1.f;
-    const int steps = entries_[index].definition.steps;
-    if (steps > 0) {
-        // The step at or below the value. The float product n x value can
-        // fall just under a whole step that the value already is (53/100,
-        // 59/100), so a stepped value is checked against the step above:
-        // stepping again must leave it where it is, or every program change
-        // would move such values down a step.
-        const float n = static_cast<float>(steps);
-        int k = static_cast<int>(n * value);
-        if (k < steps && static_cast<float>(k + 1) / n <= value) ++k;
-        value = static_cast<float>(k) / n;
-    }
+    value = stepValue(value, entries_[index].definition.steps);
     entries_[index].value.store(value, std::memory_order_relaxed);
     if (index < numHostParameters_)
         programs_[getProgram()].values[index].store(value, std::memory_order_relaxed);

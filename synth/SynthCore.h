@@ -106,12 +106,17 @@ class SynthCore : public AudioEffectX, public audio::ModuleHost {
     const int* voiceActive() const override { return voices_.active; }
     int delayBase() const override { return delayBase_; }
     bool isEditorOpen() const override { return editorOpen_.load(std::memory_order_relaxed); }
+    // The editor, when its window opens and closes (the wave display is
+    // drawn only while someone can see it).
+    void setEditorOpen(bool open) { editorOpen_.store(open, std::memory_order_relaxed); }
     bool confirm(const char* text, const char* caption) override;
     bool onAudioThread() const override;
     void requestDeferredWork() override { worker_->wake(); }
 
     // Read access for the instrument, its state chunk and the tests.
     const ParameterEntry& entry(int index) const { return entries_[index]; }
+    // The editor's: it keeps each entry's control there while its window is open.
+    ParameterEntry* entries() { return entries_; }
     ProgramRecord& program(int index) { return programs_[index]; }
     int numHostParameters() const { return numHostParameters_; }
     VoiceManager& voices() { return voices_; }
@@ -123,7 +128,6 @@ class SynthCore : public AudioEffectX, public audio::ModuleHost {
     int pendingEvents() const { return events_.size(); }
 
   protected:
-    void setEditorOpen(bool open) { editorOpen_.store(open, std::memory_order_relaxed); }
     // Waits for deferred work in progress and ends the worker; the instrument
     // calls it before it destroys its modules.
     void stopDeferredWork() { worker_->stop(); }

@@ -27,8 +27,9 @@ TEST_F(HostInterface, RecordDescribesAStereoSynthWithChunks) {
     EXPECT_EQ(e.numParams, 27);
     EXPECT_EQ(e.numInputs, 0);
     EXPECT_EQ(e.numOutputs, 2);
-    EXPECT_EQ(e.flags & ~effFlagsHasEditor,
-              effFlagsCanReplacing | effFlagsProgramChunks | effFlagsIsSynth);
+    EXPECT_EQ(e.flags, 0x131);
+    EXPECT_EQ(e.flags,
+              effFlagsHasEditor | effFlagsCanReplacing | effFlagsProgramChunks | effFlagsIsSynth);
     EXPECT_EQ(e.uniqueID, 0x4C4D5658);
     EXPECT_EQ(e.version, 1);
     EXPECT_EQ(e.initialDelay, 0);

@@ -1,0 +1,145 @@
+// The Linux editor in a real X server (the test runs under a fresh Xvfb): a
+// host's top-level window, the editor opened into it by its XID as hosts do,
+// exactly one child of the editor's size, showing the headless render pixel
+// for pixel; and open / close cycles that leave nothing behind.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+#include "tests/host/PluginFixture.h"
+#include "tests/window/GoldenPixels.h"
+
+// Last: Xlib's macros (None, Bool, Status) would rename what the others declare.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace {
+
+class X11Window : public hosttest::PluginFixture {
+  protected:
+    void SetUp() override {
+        PluginFixture::SetUp();
+        display_ = XOpenDisplay(nullptr);
+        ASSERT_NE(display_, nullptr)
+            << "no X server (the test runs under tests/window/with-xvfb.sh)";
+        top_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 800, 700, 0, 0, 0);
+        XMapWindow(display_, top_);
+        XSync(display_, False);
+    }
+    void TearDown() override {
+        PluginFixture::TearDown();
+        if (display_) {
+            XDestroyWindow(display_, top_);
+            XCloseDisplay(display_);
+        }
+    }
+
+    void openEditor() {
+        ASSERT_EQ(dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(top_)), 1);
+        idle(3);
+    }
+    // Idle calls as a host makes them, about every 20 ms.
+    void idle(int times) {
+        for (int i = 0; i < times; ++i) {
+            dispatch(effEditIdle);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        XSync(display_, False);
+    }
+    std::vector<Window> children() {
+        Window root, parent, *list = nullptr;
+        unsigned count = 0;
+        XQueryTree(display_, top_, &root, &parent, &list, &count);
+        std::vector<Window> result(list, list + count);
+        if (list) XFree(list);
+        return result;
+    }
+
+    Display* display_ = nullptr;
+    Window top_ = 0;
+};
+
+int openFiles() {
+    int count = 0;
+    if (DIR* dir = opendir("/proc/self/fd")) {
+        while (readdir(dir))
+            ++count;
+        closedir(dir);
+    }
+    return count;
+}
+
+long residentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    return 0;
+}
+
+TEST_F(X11Window, TheEditorIsOneChildOfItsSizeShowingTheHeadlessRender) {
+    EXPECT_EQ(effect()->flags,
+              effFlagsHasEditor | effFlagsCanReplacing | effFlagsProgramChunks | effFlagsIsSynth);
+    ERect* rect = nullptr;
+    ASSERT_EQ(dispatch(effEditGetRect, 0, 0, &rect), 1);  // before any open
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->right - rect->left, 688);
+    EXPECT_EQ(rect->bottom - rect->top, 604);
+
+    openEditor();
+    const std::vector<Window> editor = children();
+    ASSERT_EQ(editor.size(), 1u);
+    XWindowAttributes attributes;
+    ASSERT_TRUE(XGetWindowAttributes(display_, editor[0], &attributes));
+    EXPECT_EQ(attributes.width, 688);
+    EXPECT_EQ(attributes.height, 604);
+    EXPECT_EQ(attributes.map_state, IsViewable);
+
+    const platform::Image golden = windowtest::goldenEditor();
+    ASSERT_EQ(golden.width, 688) << "cannot read " << LUMAVOX_EDITOR_GOLDEN;
+    XImage* shown = XGetImage(display_, editor[0], 0, 0, 688, 604, AllPlanes, ZPixmap);
+    ASSERT_NE(shown, nullptr);
+    std::string report;
+    const int differing = windowtest::countDifferences(
+        golden, [&](int x, int y) { return static_cast<std::uint32_t>(XGetPixel(shown, x, y)); },
+        report);
+    XDestroyImage(shown);
+    EXPECT_EQ(differing, 0) << report;
+
+    dispatch(effEditClose);
+    XSync(display_, False);
+    EXPECT_TRUE(children().empty());
+}
+
+TEST_F(X11Window, AHundredOpenAndCloseCyclesLeaveNothingBehind) {
+    openEditor();
+    dispatch(effEditClose);
+    const int files = openFiles();
+    const long resident = residentKilobytes();
+    for (int cycle = 0; cycle < 100; ++cycle) {
+        ASSERT_EQ(dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(top_)), 1);
+        dispatch(effEditIdle);
+        dispatch(effEditClose);
+    }
+    XSync(display_, False);
+    EXPECT_TRUE(children().empty());
+    EXPECT_EQ(openFiles(), files);  // every Display connection closed
+    // Decoded pictures and buffers come and go with each open; what stays
+    // must not grow with the cycles (one open holds about 4 MB).
+    EXPECT_LT(residentKilobytes() - resident, 2048);
+}
+
+TEST_F(X11Window, AnEditorWithoutAParentWindowStaysClosed) {
+    EXPECT_EQ(dispatch(effEditOpen, 0, 0, nullptr), 0);
+    dispatch(effEditIdle);
+    dispatch(effEditClose);
+    // A window id that names no window is refused too.
+    EXPECT_EQ(dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(top_ + 123456)), 0);
+}
+
+}  // namespace
