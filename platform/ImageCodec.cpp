@@ -48,6 +48,44 @@ std::uint32_t get32(const std::uint8_t* p) {
     return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
+// Debian's stb_image trusts the symbol counts of a JPEG's Huffman tables:
+// counts that add up to more than 256 make it write past its tables. Such
+// a file is no valid JPEG, so it is refused before stb sees it. Tables may
+// come between the scans of a progressive file too, so the walk goes on
+// through the entropy-coded data to every marker.
+bool jpegTablesFit(const std::uint8_t* p, std::size_t size) {
+    if (size < 2 || p[0] != 0xFF || p[1] != 0xD8) return true;  // not a JPEG
+    std::size_t at = 2;
+    while (at + 4 <= size) {
+        if (p[at] != 0xFF) {  // entropy-coded data: on to the next marker
+            ++at;
+            continue;
+        }
+        const std::uint8_t marker = p[at + 1];
+        if (marker == 0x00 || marker == 0xFF || (marker >= 0xD0 && marker <= 0xD7)) {
+            ++at;  // a stuffed byte, fill, or a restart marker
+            continue;
+        }
+        if (marker == 0xD9) return true;  // end of image
+        const std::size_t length = static_cast<std::size_t>(p[at + 2]) << 8 | p[at + 3];
+        if (length < 2) return false;
+        const std::size_t end = at + 2 + length;
+        if (marker == 0xC4) {
+            std::size_t t = at + 4;
+            while (t < end && t < size) {
+                if (t + 17 > size) return false;
+                std::size_t symbols = 0;
+                for (int i = 1; i <= 16; ++i)
+                    symbols += p[t + i];
+                if (symbols > 256) return false;
+                t += 17 + symbols;
+            }
+        }
+        at = end;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string lastImageError() {
@@ -59,6 +97,7 @@ bool decodeImage(const void* data, std::size_t size, Image& image) {
     if (size > static_cast<std::size_t>(INT_MAX)) return fail("the file is too large");
     const auto* bytes = static_cast<const stbi_uc*>(data);
     const int length = static_cast<int>(size);
+    if (!jpegTablesFit(bytes, size)) return fail("corrupt JPEG (bad Huffman table)");
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(bytes, length, &width, &height, &channels))
         return fail(stbi_failure_reason());
@@ -129,12 +168,16 @@ std::vector<std::uint8_t> encodeBmp(const std::uint32_t* pixels, int width, int 
     return out;
 }
 
-std::vector<std::uint8_t> encodePng(const std::uint32_t* pixels, int width, int height) {
-    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+std::vector<std::uint8_t> encodePng(const std::uint32_t* pixels, int width, int height,
+                                    bool withAlpha) {
+    const int channels = withAlpha ? 4 : 3;
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * channels);
     for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
-        rgb[3 * i] = static_cast<std::uint8_t>(pixels[i] >> 16);
-        rgb[3 * i + 1] = static_cast<std::uint8_t>(pixels[i] >> 8);
-        rgb[3 * i + 2] = static_cast<std::uint8_t>(pixels[i]);
+        std::uint8_t* p = &rgb[channels * i];
+        p[0] = static_cast<std::uint8_t>(pixels[i] >> 16);
+        p[1] = static_cast<std::uint8_t>(pixels[i] >> 8);
+        p[2] = static_cast<std::uint8_t>(pixels[i]);
+        if (withAlpha) p[3] = static_cast<std::uint8_t>(pixels[i] >> 24);
     }
     std::vector<std::uint8_t> out;
     stbi_write_png_to_func(
@@ -143,7 +186,7 @@ std::vector<std::uint8_t> encodePng(const std::uint32_t* pixels, int width, int 
             const auto* p = static_cast<const std::uint8_t*>(data);
             bytes->insert(bytes->end(), p, p + size);
         },
-        &out, width, height, 3, rgb.data(), width * 3);
+        &out, width, height, channels, rgb.data(), width * channels);
     return out;
 }
 

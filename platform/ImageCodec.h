@@ -32,9 +32,10 @@ bool decodeBitmapResource(const void* data, std::size_t size, Image& image);
 // The calling thread's reason for its last failed decode.
 std::string lastImageError();
 
-// File contents, the red, green and blue of each pixel (alpha is not stored):
-// a 24-bit BMP, and an 8-bit RGB PNG.
+// File contents, the red, green and blue of each pixel: a 24-bit BMP, and an
+// 8-bit RGB PNG (RGBA with withAlpha).
 std::vector<std::uint8_t> encodeBmp(const std::uint32_t* pixels, int width, int height);
-std::vector<std::uint8_t> encodePng(const std::uint32_t* pixels, int width, int height);
+std::vector<std::uint8_t> encodePng(const std::uint32_t* pixels, int width, int height,
+                                    bool withAlpha = false);
 
 }  // namespace platform
