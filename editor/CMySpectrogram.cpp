@@ -15,6 +15,7 @@ CMySpectrogram::CMySpectrogram(const gui::CRect& size, gui::CControlListener* li
       helpFade_(helpFade),
       labels_(new gui::CBitmap(LUMAVOX_RES_CANVAS_LABELS)),
       helpOverlay_(new gui::CBitmap(LUMAVOX_RES_HELP_OVERLAY)),
+      painter_(oscillator),
       picture_(kSize, kSize) {}
 
 // Whoever marks the canvas dirty (the frame after drawing over it) wants it
@@ -73,6 +74,46 @@ void CMySpectrogram::draw(gui::CDrawContext& context) {
     }
     if (now.helpLevel)
         helpOverlay_->drawAlphaBlend(context, size_, {}, static_cast<std::uint32_t>(now.helpLevel));
+}
+
+constexpr int kPaintButtons = gui::kLButton | gui::kRButton;
+
+void CMySpectrogram::strokeAt(gui::CPoint where, int buttons) {
+    painter_.stroke(where.h - size_.left, where.v - size_.top, buttons, density_, preview_);
+}
+
+void CMySpectrogram::paintAt(gui::CPoint where, int buttons) {
+    if (where == lastPoint_ && buttons == pressButtons_) return;
+    if (buttons & gui::kLButton) strokeAt(where, buttons);
+    if (buttons & gui::kRButton) strokeAt(where, buttons);
+    lastPoint_ = where;
+}
+
+void CMySpectrogram::finishGesture(gui::CPoint where, int buttons) {
+    painting_ = false;
+    if (pressButtons_ & kPaintButtons) strokeAt(where, buttons);  // ends a line
+    oscillator_.rebuild();
+}
+
+gui::MouseResult CMySpectrogram::onMouseDown(gui::CPoint where, int buttons) {
+    pressButtons_ = buttons;
+    density_ = audio::read(oscillator_.density);
+    painting_ = true;
+    paintAt(where, buttons);
+    if (!(buttons & kPaintButtons)) finishGesture(where, buttons);
+    return painting_ ? gui::MouseResult::kCapture : gui::MouseResult::kHandled;
+}
+
+void CMySpectrogram::onMouseMoved(gui::CPoint where, int buttons) {
+    if (!painting_) return;
+    if (buttons & kPaintButtons)
+        paintAt(where, buttons);
+    else
+        finishGesture(where, buttons);
+}
+
+void CMySpectrogram::onMouseUp(gui::CPoint where, int buttons) {
+    if (painting_) finishGesture(where, buttons);
 }
 
 bool CMySpectrogram::isTypeOf(const char* name) const {

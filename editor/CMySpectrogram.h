@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "editor/HelpFade.h"
+#include "editor/Painting.h"
 #include "gui/CKnob.h"
 #include "gui/PixelSurface.h"
 #include "modules/MoSpectrogram.h"
@@ -35,13 +36,15 @@ class CMySpectrogram : public gui::CKnob {
     void setDirty(bool dirty = true) override;
     bool isTypeOf(const char* name) const override;
 
-    // The line being drawn, in picture coordinates; x0 or x1 of -1 is none.
-    struct LinePreview {
-        int x0 = -1, y0 = -1, x1 = -1, y1 = -1;
-        bool operator==(const LinePreview&) const = default;
-    };
+    // Painting, one gesture from the press to the release of the last of
+    // the left and right buttons: every position the mouse reports (or a
+    // change of the buttons) strokes once for each button held; the release
+    // ends a line; the oscillator rebuilds once, at the end.
+    gui::MouseResult onMouseDown(gui::CPoint where, int buttons) override;
+    void onMouseMoved(gui::CPoint where, int buttons) override;
+    void onMouseUp(gui::CPoint where, int buttons) override;
+
     const LinePreview& linePreview() const { return preview_; }
-    void setLinePreview(const LinePreview& preview) { preview_ = preview; }
 
   protected:
     ~CMySpectrogram() override = default;
@@ -59,12 +62,20 @@ class CMySpectrogram : public gui::CKnob {
     };
 
     void refreshPicture(int program);
+    void paintAt(gui::CPoint where, int buttons);
+    void strokeAt(gui::CPoint where, int buttons);
+    void finishGesture(gui::CPoint where, int buttons);
 
     audio::MoSpectrogram& oscillator_;
     HelpFade& helpFade_;
     gui::SharedBitmap labels_;
     gui::SharedBitmap helpOverlay_;
     LinePreview preview_;
+    Painter painter_;
+    gui::CPoint lastPoint_;  // of the last gesture, too
+    int pressButtons_ = 0;
+    float density_ = 1.f;  // read once per gesture
+    bool painting_ = false;
     gui::PixelBuffer picture_;
     int pictureProgram_ = -1;
     std::uint32_t pictureRevision_ = 0;

@@ -4,6 +4,7 @@
 
 #include "editor/CMyAnimKnob.h"
 #include "editor/CMySpectrogram.h"
+#include "editor/PictureCommands.h"
 #include "gui/CKickButton.h"
 #include "gui/COnOffButton.h"
 #include "gui/CSwitch.h"
@@ -258,6 +259,8 @@ void GUIEditor::runCommand(const char* name) {
     if (std::strcmp(name, "Clear") == 0) spectrogram.clear();
     if (std::strcmp(name, "Invers") == 0) spectrogram.invert();
     if (std::strcmp(name, "Monoch") == 0) spectrogram.monochrome();
+    if (std::strcmp(name, "Load") == 0) loadPicture(spectrogram);
+    if (std::strcmp(name, "Save") == 0) savePicture(spectrogram);
 }
 
 }  // namespace editor

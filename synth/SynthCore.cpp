@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ModulePath.h"
 #include "synth/Float2String.h"
+#include "synth/PaintRandom.h"
 #include "synth/ParameterSteps.h"
 #include "vst2/AEffEditor.h"
 
@@ -37,6 +38,7 @@ SynthCore::SynthCore(audioMasterCallback hostCallback, int numHostParameters,
     vstStrncpy(productString_, names.product, kMaxNameLength);
     vstStrncpy(vendorString_, names.vendor, kMaxNameLength);
 
+    PaintRandom::seed(5);  // the editor's spray draws from it
     controllerMap_ = std::make_unique<ControllerMap>(
         table, numHostParameters_, ControllerMap::iniPathFor(platform::ownModulePath()));
 

@@ -1,6 +1,7 @@
 #include "tests/support/EditorHarness.h"
 
 #include "gui/CKnob.h"
+#include "gui/Input.h"
 
 namespace testsupport {
 namespace {
@@ -37,6 +38,33 @@ bool EditorHarness::open() {
 
 FakeEditorWindow* EditorHarness::window() const {
     return editor_->frame() ? gLastWindow : nullptr;
+}
+
+void EditorHarness::press(int x, int y, int buttons) {
+    editor_->frame()->onMouseDown({16 + x, 16 + y}, buttons);
+}
+
+void EditorHarness::move(int x, int y, int buttons) {
+    editor_->frame()->onMouseMoved({16 + x, 16 + y}, buttons);
+}
+
+void EditorHarness::release(int x, int y, int buttons) {
+    editor_->frame()->onMouseUp({16 + x, 16 + y}, buttons);
+}
+
+void EditorHarness::click(const char* name) {
+    const gui::CRect r = editor_->control(synth_->parameterIndex(name))->getViewSize();
+    editor_->frame()->onMouseDown({r.left + 2, r.top + 2}, gui::kLButton);
+    editor_->frame()->onMouseUp({r.left + 2, r.top + 2}, 0);
+}
+
+void EditorHarness::set(const char* name, float value) {
+    synth_->setParameter(synth_->parameterIndex(name), value);
+}
+
+std::vector<std::uint32_t> EditorHarness::picture() {
+    auto access = synth_->spectrogram().pictures();
+    return std::vector<std::uint32_t>(access.current(), access.current() + 512 * 512);
 }
 
 const std::uint32_t* EditorHarness::pixels() const {

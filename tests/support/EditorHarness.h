@@ -51,6 +51,17 @@ class EditorHarness {
     // The editor's whole picture as the frame holds it.
     const std::uint32_t* pixels() const;
 
+    // The mouse through the frame, at a point of the canvas's picture.
+    void press(int x, int y, int buttons);
+    void move(int x, int y, int buttons);
+    void release(int x, int y, int buttons = 0);
+    // A click on the control of the entry named so (press, then release).
+    void click(const char* name);
+    void set(const char* name, float value);
+    // The current program's picture.
+    std::vector<std::uint32_t> picture();
+    std::uint32_t pixel(int x, int y) { return picture()[y * 512 + x]; }
+
   private:
     std::unique_ptr<lumavox::Lumavox> synth_;
     editor::GUIEditor* editor_;  // the instrument owns it

@@ -17,6 +17,7 @@
 // Last: Xlib's macros (None, Bool, Status) would rename what the others declare.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 namespace {
 
@@ -132,6 +133,65 @@ TEST_F(X11Window, AHundredOpenAndCloseCyclesLeaveNothingBehind) {
     // Decoded pictures and buffers come and go with each open; what stays
     // must not grow with the cycles (one open holds about 4 MB).
     EXPECT_LT(residentKilobytes() - resident, 2048);
+}
+
+// The picture the plug-in hands a host in its program chunk.
+std::vector<std::uint32_t> chunkPicture(hosttest::PluginFixture& f, AEffect* effect) {
+    void* data = nullptr;
+    const auto size =
+        static_cast<std::size_t>(effect->dispatcher(effect, effGetChunk, 1, 0, &data, 0.f));
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    const std::string text(reinterpret_cast<const char*>(bytes), size < 1024 ? size : 1024);
+    const std::size_t end = text.find(std::string("Spctr=\0", 7));
+    std::vector<std::uint32_t> picture;
+    if (end == std::string::npos || end + 7 + 512 * 512 * 3 > size) return picture;
+    const std::uint8_t* p = bytes + end + 7;
+    for (int i = 0; i < 512 * 512; ++i, p += 3)
+        picture.push_back(p[0] | p[1] << 8 | p[2] << 16);
+    (void)f;
+    return picture;
+}
+
+TEST_F(X11Window, ARealMouseDragsThePenAndPressesInvers) {
+    const auto before = chunkPicture(*this, effect());
+    ASSERT_EQ(before.size(), 512u * 512u);
+    plugin->setParameter(28, 0.f);   // Tool: pen
+    plugin->setParameter(29, 0.5f);  // Color: white
+    plugin->setParameter(30, 0.f);   // PenSiz: the 3 x 3 square
+    plugin->setParameter(31, 1.f);   // Densit: outright
+    openEditor();
+    // The window of the host lies at the root's corner: editor pixels are
+    // root pixels. The server has queued each event for the editor when
+    // XSync returns; the idle call reads it.
+    auto at = [&](int x, int y) {
+        XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y, 0);
+        XSync(display_, False);
+        dispatch(effEditIdle);
+    };
+    auto button = [&](bool down) {
+        XTestFakeButtonEvent(display_, 1, down, 0);
+        XSync(display_, False);
+        dispatch(effEditIdle);
+    };
+    at(16 + 100, 16 + 100);
+    button(true);
+    // The pen stamps its 3 x 3 square at every position the mouse reports.
+    for (int x = 100; x <= 200; x += 2)
+        at(16 + x, 16 + 100);
+    button(false);
+    at(596 + 4, 152 + 4);  // Invers
+    button(true);
+    button(false);
+    idle(2);
+    const auto after = chunkPicture(*this, effect());
+    ASSERT_EQ(after.size(), 512u * 512u);
+    // The stroke (white, then inverted) is black; the rest is the picture inverted.
+    for (int x = 100; x <= 200; ++x)
+        EXPECT_EQ(after[100 * 512 + x], 0u) << x;
+    for (int y : {0, 97, 103, 300})
+        for (int x : {0, 99, 150, 300, 511})
+            EXPECT_EQ(after[y * 512 + x], before[y * 512 + x] ^ 0xFFFFFFu) << x << ", " << y;
+    dispatch(effEditClose);
 }
 
 TEST_F(X11Window, AnEditorWithoutAParentWindowStaysClosed) {
