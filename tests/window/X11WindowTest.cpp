@@ -130,9 +130,15 @@ TEST_F(X11Window, AHundredOpenAndCloseCyclesLeaveNothingBehind) {
     XSync(display_, False);
     EXPECT_TRUE(children().empty());
     EXPECT_EQ(openFiles(), files);  // every Display connection closed
+#if !defined(__SANITIZE_ADDRESS__)
     // Decoded pictures and buffers come and go with each open; what stays
-    // must not grow with the cycles (one open holds about 4 MB).
+    // must not grow with the cycles (one open holds about 4 MB). Under
+    // AddressSanitizer freed memory is held back on purpose, and the leak
+    // check at exit stands in for this one.
     EXPECT_LT(residentKilobytes() - resident, 2048);
+#else
+    (void)resident;
+#endif
 }
 
 // The picture the plug-in hands a host in its program chunk.
