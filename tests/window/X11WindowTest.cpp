@@ -109,6 +109,15 @@ TEST_F(X11Window, TheEditorIsOneChildOfItsSizeShowingTheHeadlessRender) {
     const int differing = windowtest::countDifferences(
         golden, [&](int x, int y) { return static_cast<std::uint32_t>(XGetPixel(shown, x, y)); },
         report);
+    // LUMAVOX_SCREENSHOT=FILE.png keeps what the window showed (the README's picture).
+    if (const char* screenshot = std::getenv("LUMAVOX_SCREENSHOT")) {
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < 604; ++y)
+            for (int x = 0; x < 688; ++x)
+                pixels.push_back(static_cast<std::uint32_t>(XGetPixel(shown, x, y)));
+        const auto png = platform::encodePng(pixels.data(), 688, 604);
+        platform::writeFileBytes(screenshot, png.data(), png.size());
+    }
     XDestroyImage(shown);
     EXPECT_EQ(differing, 0) << report;
 
