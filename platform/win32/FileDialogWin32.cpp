@@ -1,7 +1,8 @@
 // The Windows common file dialogs, by their wide-character functions, so
 // that every file name the user can pick reaches the file functions whole.
-#include <commdlg.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commdlg.h>
 
 #include <string>
 
