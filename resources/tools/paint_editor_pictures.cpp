@@ -398,7 +398,7 @@ class Font {
         int previous = 0;
         for (std::size_t i = 0; i < text.size();) {
             int codepoint = static_cast<unsigned char>(text[i++]);
-            if (codepoint >= 0xC0) {  // two- or three-byte sequences are all the text uses
+            if (codepoint >= 0xC0) {  // UTF-8 of up to three bytes
                 const int extra = codepoint >= 0xE0 ? 2 : 1;
                 codepoint &= extra == 2 ? 0x0F : 0x1F;
                 for (int k = 0; k < extra && i < text.size(); ++k)
@@ -473,7 +473,7 @@ Colour arcColour(float t) {
 // ---------------------------------------------------------------------------
 // The pictures, their sizes and image counts.
 
-struct PictureSpec {
+struct PictureFormat {
     int id;
     const char* file;  // .bmp: a 32-bit Windows bitmap; .png
     int width;
@@ -482,7 +482,7 @@ struct PictureSpec {
     bool opaque;
 };
 
-constexpr PictureSpec kPictures[] = {
+constexpr PictureFormat kPictures[] = {
     {LUMAVOX_RES_BACKGROUND, "background.bmp", 688, 604, 1, true},
     {LUMAVOX_RES_KNOB, "knob.png", 32, 32, 101, false},
     {LUMAVOX_RES_PAN_KNOB, "pan_knob.png", 32, 32, 65, false},
@@ -499,9 +499,9 @@ constexpr PictureSpec kPictures[] = {
     {LUMAVOX_RES_HELP_OVERLAY, "help_overlay.png", 512, 512, 1, true},
 };
 
-const PictureSpec& pictureSpec(int id) {
-    for (const PictureSpec& spec : kPictures)
-        if (spec.id == id) return spec;
+const PictureFormat& pictureFormat(int id) {
+    for (const PictureFormat& format : kPictures)
+        if (format.id == id) return format;
     fail("no picture has id " + std::to_string(id));
 }
 
@@ -845,6 +845,10 @@ std::vector<Image> paintColourSwitch() {
 // The canvas copies them whole (opaque) beside its markers and under its
 // grid lines.
 
+// Where the grid line labels start in the strip's second row: label i runs
+// from entry i to entry i + 1.
+constexpr int kGridLabelStarts[] = {0, 56, 88, 120, 152, 184, 224, 264, 304};
+
 constexpr Colour kLabelBox = rgb(16, 17, 21);
 
 void labelTag(Image& image, const Fonts& fonts, int x, int y, int width, std::string_view text,
@@ -864,7 +868,7 @@ std::vector<Image> paintCanvasLabels(const Fonts& fonts) {
     labelTag(image, fonts, 0, 0, 40, "0 Sec", palette::kRed);
     for (int k = 0; k < 10; ++k)
         labelTag(image, fonts, 40 + 16 * k, 0, 16, std::to_string((k + 1) % 10), palette::kGreen);
-    const int starts[] = {0, 56, 88, 120, 152, 184, 224, 264, 304};
+    const int* starts = kGridLabelStarts;
     const char* texts[] = {"A4=440", "880", "1760", "3520", "7040", "14080", "28160", "56320"};
     for (int i = 0; i < 8; ++i)
         labelTag(image, fonts, starts[i], 16, starts[i + 1] - starts[i], texts[i],
@@ -898,8 +902,8 @@ const synth::ParameterDefinition& row(std::string_view name) {
 // picture, everything else from the row.
 Rect controlRect(const synth::ParameterDefinition& r) {
     if (r.controlType == synth::kOnOffButton || r.controlType == synth::kKickButton) {
-        const PictureSpec& spec = pictureSpec(r.bitmapId);
-        return {r.x, r.y, spec.width, spec.imageHeight};
+        const PictureFormat& format = pictureFormat(r.bitmapId);
+        return {r.x, r.y, format.width, format.imageHeight};
     }
     return {std::min(r.x, r.x + r.width), std::min(r.y, r.y + r.height), std::abs(r.width),
             std::abs(r.height)};
@@ -910,7 +914,12 @@ Rect controlRect(std::string_view name) {
 }
 
 constexpr int kWindowWidth = 688, kWindowHeight = 604;
-const Rect kCanvasFrame{12, 12, 520, 520};  // around the canvas at 16..527
+// The frame around the canvas, never on it.
+constexpr int kFrameWidth = 4;
+Rect canvasFrame() {
+    const Rect c = controlRect("Spectr");
+    return {c.x - kFrameWidth, c.y - kFrameWidth, c.w + 2 * kFrameWidth, c.h + 2 * kFrameWidth};
+}
 
 // ---------------------------------------------------------------------------
 // The panel.
@@ -963,8 +972,8 @@ struct Group {
     std::vector<const char*> members;
 };
 
-// Right-hand column: boxes from x 544 to 680, each around its controls and
-// their captions, the title in its top band.
+// The right-hand column: boxes that end at kColumnRight, each around its
+// controls and their captions, the title in its top band.
 constexpr int kColumnRight = 680;
 constexpr int kGroupPad = 8;
 constexpr int kTitleBand = 16;    // from the box's top to its first control
@@ -1000,13 +1009,15 @@ class Panel {
     };
 
     void canvasFrame() {
-        const Rect& f = kCanvasFrame;
+        const Rect f = ::canvasFrame();
         const Box outer{float(f.x), float(f.y), float(f.right()), float(f.bottom())};
         fill(image_, moved(roundRect(outer, 4), 0, 1), palette::kShadow, 3.f);
         fill(image_, roundRect(outer, 4), palette::kWell);
         fill(image_, inside(roundRect(outer, 4), 1.f),
              vertical(outer.y0, rgb(0, 0, 0, 0.5f), outer.y1, rgb(255, 255, 255, 0.10f)));
-        fillRect(image_, 15, 15, 514, 514, rgb(0, 0, 0));  // the canvas covers 16..527
+        // A black line right around the canvas keeps its edge crisp.
+        const Rect c = controlRect("Spectr");
+        fillRect(image_, c.x - 1, c.y - 1, c.w + 2, c.h + 2, rgb(0, 0, 0));
         boxes_.push_back({f, "canvas frame"});
     }
 
@@ -1053,8 +1064,8 @@ class Panel {
         // effect boxes' left edge.
         const Rect e = around(edit.members);
         const int left = controlRect("DlyTime").x - kGroupPad;
-        box({left, kCanvasFrame.y, kColumnRight - left, e.bottom() + kCaptionBand - kCanvasFrame.y},
-            edit.title);
+        const int top = ::canvasFrame().y;
+        box({left, top, kColumnRight - left, e.bottom() + kCaptionBand - top}, edit.title);
         editBottom_ = e.bottom() + kCaptionBand;
         const Group effects[] = {{"DELAY", {"DlyTime", "DlyFbk", "DlyLv"}},
                                  {"REVERB", {"RevTime", "RevStereo", "RevLevel"}},
@@ -1074,9 +1085,9 @@ class Panel {
         const Rect r =
             around({"Mono", "BndRng", "Glide", "Attack", "Release", "Start", "Tempo", "LoopIn",
                     "LoopOut", "Tune", "Log", "Range", "Spike", "Fat", "Drive", "Filter"});
-        const int top = kCanvasFrame.bottom() + 4;
-        box({kCanvasFrame.x, top, kColumnRight - kCanvasFrame.x, r.bottom() + kCaptionBand - top},
-            nullptr);
+        const Rect frame = ::canvasFrame();
+        const int top = frame.bottom() + 4;
+        box({frame.x, top, kColumnRight - frame.x, r.bottom() + kCaptionBand - top}, nullptr);
         const char* after[][2] = {{"Glide", "Attack"},
                                   {"Release", "Start"},
                                   {"Tempo", "LoopIn"},
@@ -1151,7 +1162,8 @@ class Panel {
             for (const Control& other : inks_)
                 if (&other != &ink && ink.rect.intersects(other.rect))
                     fail("\"" + ink.name + "\" overlaps \"" + other.name + "\"");
-            if (ink.rect.intersects(kCanvasFrame)) fail("\"" + ink.name + "\" lies on the canvas");
+            if (ink.rect.intersects(::canvasFrame()))
+                fail("\"" + ink.name + "\" lies on the canvas");
         }
         for (const Control& b : boxes_) {
             if (!window.contains(b.rect)) fail(b.name + " leaves the window");
@@ -1172,7 +1184,7 @@ class Panel {
                         (caption.alsoUnder && c.name == caption.alsoUnder);
             if (!named) fail("the control " + c.name + " has no caption");
             if (!window.contains(c.rect)) fail("the control " + c.name + " leaves the window");
-            if (c.rect.intersects(kCanvasFrame))
+            if (c.rect.intersects(::canvasFrame()))
                 fail("the control " + c.name + " lies on the canvas frame");
         }
     }
@@ -1188,19 +1200,22 @@ class Panel {
 
 // ---------------------------------------------------------------------------
 // The help overlay: a white sheet over the canvas, with boxes that name the
-// controls around it and point at them. The canvas shows at editor (16, 16),
-// so a control at editor x lies at sheet x - 16 and so on; the bottom row and
-// the right-hand column lie outside the sheet, and the arrows end at its edge.
+// controls around it and point at them. The editor draws it over the canvas,
+// so a control lies at its editor position less the canvas's; the bottom row
+// and the right-hand column lie outside the sheet, and the arrows end at its
+// edge.
 
 constexpr int kSheet = 512;
-constexpr int kSheetOffset = 16;
 constexpr Colour kInk = rgb(0, 0, 0);
 constexpr Colour kNoteFill = rgb(242, 243, 245);
 
 class HelpSheet {
   public:
     explicit HelpSheet(const Fonts& fonts)
-        : fonts_(fonts), image_(kSheet, kSheet, rgb(255, 255, 255)) {}
+        : fonts_(fonts), image_(kSheet, kSheet, rgb(255, 255, 255)) {
+        const Rect canvas = controlRect("Spectr");
+        if (canvas.w != kSheet || canvas.h != kSheet) fail("the help sheet must cover the canvas");
+    }
 
     Image paint() {
         description();
@@ -1288,7 +1303,8 @@ class HelpSheet {
     static float pixelCentre(float v) { return std::floor(v) + 0.5f; }
 
     // The sheet coordinate of an editor coordinate.
-    static float onSheet(float editor) { return editor - kSheetOffset; }
+    static float onSheetX(float editorX) { return editorX - controlRect("Spectr").x; }
+    static float onSheetY(float editorY) { return editorY - controlRect("Spectr").y; }
 
     void description() {
         note(8, 8,
@@ -1322,7 +1338,7 @@ class HelpSheet {
              "Monoc:| convert to monochrome", "Inv:| invert", "Clear:| clear",
              "Load:| import bmp/png/jpg/gif", "Save:| save as bmp 512x512"});
         const Rect tool = controlRect("Tool");
-        const float y = pixelCentre(onSheet(tool.y + tool.h / 2.f));
+        const float y = pixelCentre(onSheetY(tool.y + tool.h / 2.f));
         leader({{float(r.right()) + 0.5f, y}, {float(kSheet), y}});
     }
 
@@ -1330,14 +1346,14 @@ class HelpSheet {
         // Effects: level with the delay's knobs.
         const Rect e = noteFromBottomRight(
             kSheet - 28, 298, {"Effects:| delay, reverb, chorus;", "output pan and volume"});
-        const float y = pixelCentre(onSheet(controlRect("DlyTime").y + 16.f));
+        const float y = pixelCentre(onSheetY(controlRect("DlyTime").y + 16.f));
         leader({{float(e.right()) + 0.5f, y}, {float(kSheet), y}});
         // View mode: down the free strip by the right edge, then across at
         // the switch's middle.
         const Rect v = noteFromBottomRight(kSheet - 8, 342,
                                            {"View Mode:| Normal /", "Waveform / Spectrogram"});
         const Rect s = controlRect("WavDsp");
-        const float x = kViewLane, ys = pixelCentre(onSheet(s.y + s.h / 2.f));
+        const float x = kViewLane, ys = pixelCentre(onSheetY(s.y + s.h / 2.f));
         leader({{x, float(v.bottom()) + 0.5f}, {x, ys}, {float(kSheet), ys}});
     }
 
@@ -1371,7 +1387,7 @@ class HelpSheet {
             const Rect c = controlRect(it.control);
             const float centre =
                 it.alsoControl ? (c.x + controlRect(it.alsoControl).right()) / 2.f : c.centreX();
-            const float x = pixelCentre(onSheet(centre));
+            const float x = pixelCentre(onSheetX(centre));
             if (x < r.x + 3 || x > r.right() - 3) fail("a help note misses its leader");
             leader({{x, float(r.bottom()) + 0.5f}, {x, float(kSheet)}});
         }
@@ -1463,28 +1479,28 @@ std::vector<std::uint8_t> encodePng(const Image& image, bool opaque) {
     return out;
 }
 
-bool isBmp(const PictureSpec& spec) {
-    return std::string_view(spec.file).ends_with(".bmp");
+bool isBmp(const PictureFormat& format) {
+    return std::string_view(format.file).ends_with(".bmp");
 }
 
-// The file bytes of a picture, checked against its spec and read back
+// The file bytes of a picture, checked against its format and read back
 // through the plug-in's own decoder.
-std::vector<std::uint8_t> encodePicture(const PictureSpec& spec, const Image& image) {
-    const std::string name = spec.file;
-    if (image.width() != spec.width || image.height() != spec.imageHeight * spec.images)
+std::vector<std::uint8_t> encodePicture(const PictureFormat& format, const Image& image) {
+    const std::string name = format.file;
+    if (image.width() != format.width || image.height() != format.imageHeight * format.images)
         fail(name + " came out " + std::to_string(image.width()) + " x " +
              std::to_string(image.height()));
     const std::vector<std::uint32_t> pixels = image.argbPixels();
     for (std::uint32_t p : pixels) {
         if ((p & 0xFFFFFF) == 0xFF00FF && p >> 24) fail(name + " holds pure magenta");
-        if (spec.opaque && p >> 24 != 0xFF) fail(name + " must be opaque");
+        if (format.opaque && p >> 24 != 0xFF) fail(name + " must be opaque");
     }
     std::vector<std::uint8_t> bytes =
-        isBmp(spec) ? encodeBmp(image) : encodePng(image, spec.opaque);
+        isBmp(format) ? encodeBmp(image) : encodePng(image, format.opaque);
     platform::Image decoded;
-    const bool ok =
-        isBmp(spec) ? platform::decodeBitmapResource(bytes.data() + 14, bytes.size() - 14, decoded)
-                    : platform::decodeImage(bytes.data(), bytes.size(), decoded);
+    const bool ok = isBmp(format) ? platform::decodeBitmapResource(bytes.data() + 14,
+                                                                   bytes.size() - 14, decoded)
+                                  : platform::decodeImage(bytes.data(), bytes.size(), decoded);
     if (!ok || decoded.pixels != pixels) fail(name + " does not read back as written");
     return bytes;
 }
@@ -1495,13 +1511,13 @@ void checkTableAgainstPictures() {
     for (int i = 0; i < lumavox::kParameterTableSize; ++i) {
         const synth::ParameterDefinition& r = lumavox::kParameterTable[i];
         if (r.bitmapId == 0 || r.controlType == synth::kSpectralCanvas) continue;
-        const PictureSpec& spec = pictureSpec(r.bitmapId);
+        const PictureFormat& format = pictureFormat(r.bitmapId);
         const bool button =
             r.controlType == synth::kOnOffButton || r.controlType == synth::kKickButton;
-        const int images = button ? 2 : spec.imageHeight * spec.images / r.imageHeight;
-        if (images != spec.images ||
-            (!button && (r.imageHeight != spec.imageHeight || std::abs(r.width) != spec.width)))
-            fail(std::string("the row ") + r.name + " does not fit the picture " + spec.file);
+        const int images = button ? 2 : format.imageHeight * format.images / r.imageHeight;
+        if (images != format.images ||
+            (!button && (r.imageHeight != format.imageHeight || std::abs(r.width) != format.width)))
+            fail(std::string("the row ") + r.name + " does not fit the picture " + format.file);
     }
 }
 
@@ -1563,7 +1579,7 @@ Image canvasView(const std::filesystem::path& picturePath, const Image& labels) 
     const int tuneOffset = static_cast<int>((defaultOf("Tune") - 0.5f) * 512);
     const float rowScale = defaultOf("Range") * 0.9f + 0.05f;
     const bool logMode = static_cast<int>(defaultOf("Log")) != 0;
-    const int labelStarts[] = {0, 56, 88, 120, 152, 184, 224, 264, 304};
+    const int* labelStarts = kGridLabelStarts;
     for (int i = 0;; ++i) {
         const float f = 16 * std::pow(2.f, static_cast<float>(i));
         const float v = logMode ? 64.f * i : f - 16;
@@ -1610,11 +1626,11 @@ void writePreview(const std::map<int, Image>& pictures, const std::filesystem::p
                 editor.compose(pictures.at(LUMAVOX_RES_HELP_OVERLAY), rect.x, rect.y, 197 / 255.f);
             continue;
         }
-        const PictureSpec& spec = pictureSpec(r.bitmapId);
-        const int k = imageFor(r, spec.images);
-        editor.compose(
-            pictures.at(r.bitmapId).crop(0, k * spec.imageHeight, spec.width, spec.imageHeight),
-            rect.x, rect.y);
+        const PictureFormat& format = pictureFormat(r.bitmapId);
+        const int k = imageFor(r, format.images);
+        editor.compose(pictures.at(r.bitmapId)
+                           .crop(0, k * format.imageHeight, format.width, format.imageHeight),
+                       rect.x, rect.y);
     }
     const std::vector<std::uint8_t> bytes = encodePng(editor, true);
     if (!platform::writeFileBytes(out, bytes.data(), bytes.size()))
@@ -1658,10 +1674,10 @@ int main(int argc, char** argv) {
     const std::filesystem::path dir = positional[0];
     std::error_code error;
     std::filesystem::create_directories(dir, error);
-    for (const PictureSpec& spec : kPictures) {
-        const std::vector<std::uint8_t> bytes = encodePicture(spec, pictures.at(spec.id));
-        if (!platform::writeFileBytes(dir / spec.file, bytes.data(), bytes.size()))
-            fail("cannot write " + (dir / spec.file).string());
+    for (const PictureFormat& format : kPictures) {
+        const std::vector<std::uint8_t> bytes = encodePicture(format, pictures.at(format.id));
+        if (!platform::writeFileBytes(dir / format.file, bytes.data(), bytes.size()))
+            fail("cannot write " + (dir / format.file).string());
     }
     return 0;
 }
