@@ -42,6 +42,21 @@ TEST(EditorWindow, OpensAtTheFactoryStateAsTheGoldenPictureShowsIt) {
     EXPECT_EQ(canvas->getViewSize(), gui::CRect(16, 16, 528, 528));
 }
 
+// The help overlay faded in (16 redraws) over the bright picture (no wave
+// display), with the line tool and another colour chosen: the blending of a
+// picture at partial opacity and the switches away from their defaults.
+TEST(EditorWindow, FadesTheHelpInAsTheGoldenPictureShowsIt) {
+    EditorHarness h;
+    ASSERT_TRUE(h.open());
+    h.set("WavDsp", 0.f);
+    h.set("Help", 1.f);
+    h.set("Tool", 1.f);
+    h.set("Color", 0.2f);
+    for (int i = 0; i < 16; ++i)
+        h.editor().idle();
+    EXPECT_EQ(testsupport::compareWithGoldenImage("editor-help", h.pixels(), 688, 604), "");
+}
+
 TEST(EditorWindow, ShowsTheCurrentValuesAfterEveryOpenAndTakesChangesOnlyWhileOpen) {
     EditorHarness h;
     const int volume = index(h.synth(), "Volume"), tune = index(h.synth(), "Tune");
