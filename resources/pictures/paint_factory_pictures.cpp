@@ -108,7 +108,7 @@ class RowRoles {
   private:
     static constexpr int kSilent = -1;
     static constexpr int kOther = 0;  // heard, but not on a harmonic
-    std::vector<int> roles_;           // kSilent, kOther or the harmonic k
+    std::vector<int> roles_;          // kSilent, kOther or the harmonic k
     std::vector<int> harmonic_rows_;
 };
 
@@ -123,7 +123,8 @@ struct Rgb {
 
 class Canvas {
   public:
-    explicit Canvas(const RowRoles& roles) : roles_(roles), pixels_(static_cast<size_t>(kSize) * kSize) {}
+    explicit Canvas(const RowRoles& roles)
+        : roles_(roles), pixels_(static_cast<size_t>(kSize) * kSize) {}
 
     Rgb& at(int x, int y) { return pixels_[static_cast<size_t>(y) * kSize + x]; }
     bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < kSize && y < kSize; }
@@ -356,7 +357,8 @@ void draw_disc(Canvas& canvas, double cx, double cy, double radius, const Rgb& c
     const int reach = static_cast<int>(std::ceil(radius + 1.0));
     for (int y = static_cast<int>(cy) - reach; y <= static_cast<int>(cy) + reach; ++y)
         for (int x = static_cast<int>(cx) - reach; x <= static_cast<int>(cx) + reach; ++x)
-            canvas.show(x, y, colour, clamp01(radius + 0.5 - std::hypot(x + 0.5 - cx, y + 0.5 - cy)));
+            canvas.show(x, y, colour,
+                        clamp01(radius + 0.5 - std::hypot(x + 0.5 - cx, y + 0.5 - cy)));
 }
 
 // Sparks: short pings on the harmonics, each bright at its start and dying away over a few
@@ -375,7 +377,8 @@ Canvas paint_particles() {
             const double centre =
                 roles.row(k) + 0.5 + 2.5 * std::sin(2.0 * kPi * (k + 0.5) * x / kSize + k);
             for (int y = roles.row(k) - 8; y <= roles.row(k) + 8; ++y)
-                canvas.show(x, y, {235.0, 235.0, 235.0}, clamp01(3.0 - std::fabs(y + 0.5 - centre)));
+                canvas.show(x, y, {235.0, 235.0, 235.0},
+                            clamp01(3.0 - std::fabs(y + 0.5 - centre)));
         }
     }
     struct Colour {
@@ -391,9 +394,9 @@ Canvas paint_particles() {
         const double length = rng.uniform(3.0, 9.0);  // columns: 45 to 140 ms at Tempo 0.13
         const double level = rng.uniform(150.0, 255.0) * std::sqrt(rolloff(k) / rolloff(3));
         const Colour c = palette[static_cast<size_t>(rng.pick(3))];
-        draw_disc(canvas, start + 1.5, roles.row(k) + 0.5, rng.uniform(1.8, 3.2),
-                  {level * c.left + 40.0, level * c.right + 40.0,
-                   c.left * c.right > 0 ? level : 40.0});
+        draw_disc(
+            canvas, start + 1.5, roles.row(k) + 0.5, rng.uniform(1.8, 3.2),
+            {level * c.left + 40.0, level * c.right + 40.0, c.left * c.right > 0 ? level : 40.0});
         for (int x = static_cast<int>(start); x <= static_cast<int>(start + length); ++x) {
             const double v = level * std::exp(-3.0 * clamp01((x - start) / length));
             sound_harmonic(canvas, k, x, v * c.left, v * c.right);
@@ -450,8 +453,8 @@ bool load_photo(const std::string& path, Photo& photo, std::string& error) {
 // left edge) from its first moment. Framed on the astronaut photograph by eye: a little of the
 // frame is cut at every side, her face a little left of the middle.
 struct Framing {
-    double left, top;          // source pixels, for a 512-pixel source
-    double source_per_pixel;   // source pixels per picture pixel
+    double left, top;         // source pixels, for a 512-pixel source
+    double source_per_pixel;  // source pixels per picture pixel
 };
 constexpr Framing kAstronautFraming{16.0, 0.0, 0.94};
 
@@ -544,9 +547,8 @@ Canvas paint_raise_up() {
         const double length = rng.uniform(28.0, 48.0);  // columns: 0.35 to 0.6 s at Tempo 0.16
         const double level = rng.uniform(200.0, 255.0) * std::pow(rolloff(s.from), 0.4);
         const Rgb& c = palette[static_cast<size_t>(rng.pick(static_cast<int>(palette.size())))];
-        draw_rising_stroke(canvas, start, row_of_harmonic(s.from, kRaiseUpMapping),
-                           start + length, row_of_harmonic(s.to, kRaiseUpMapping), level, c,
-                           true);
+        draw_rising_stroke(canvas, start, row_of_harmonic(s.from, kRaiseUpMapping), start + length,
+                           row_of_harmonic(s.to, kRaiseUpMapping), level, c, true);
     }
     // The silent strokes above the harmonics, in the same colours and slants.
     const double top = row_of_harmonic(31.0, kRaiseUpMapping);

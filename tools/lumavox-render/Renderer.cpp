@@ -101,8 +101,10 @@ RenderResult renderSong(PluginSession& session, const Song& song, const RenderSe
         1, static_cast<std::uint64_t>(std::max(settings.quietWindowSeconds, 0.0) * rate));
     const auto keptQuiet =
         std::min(quietWindow, static_cast<std::uint64_t>(kKeptSilenceSeconds * rate));
-    const auto fadeFrames = std::min<std::uint64_t>(
-        std::max<std::uint64_t>(static_cast<std::uint64_t>(kFadeSeconds * rate), 2), end);
+    // A render too short for a fade of two frames or more has none.
+    std::uint64_t fadeFrames =
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(kFadeSeconds * rate), end);
+    if (fadeFrames < 2) fadeFrames = 0;
 
     const int outputs = session.effect().numOutputs;
     const int inputs = std::max(session.effect().numInputs, 0);
@@ -157,9 +159,10 @@ RenderResult renderSong(PluginSession& session, const Song& song, const RenderSe
         for (std::uint64_t i = 0; i < frames; ++i) {
             const std::uint64_t at = position + i;
             // The tail limit fades out over its last frames, down to 0 at the end.
-            const float gain = at + fadeFrames >= end ? static_cast<float>(end - 1 - at) /
-                                                            static_cast<float>(fadeFrames - 1)
-                                                      : 1.f;
+            const float gain =
+                fadeFrames && at + fadeFrames >= end
+                    ? static_cast<float>(end - 1 - at) / static_cast<float>(fadeFrames - 1)
+                    : 1.f;
             float loudest = 0.f;
             for (std::size_t c = 0; c < channels; ++c) {
                 frame[c] = outputBuffers[c][i] * gain;
