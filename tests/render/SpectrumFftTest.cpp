@@ -33,7 +33,7 @@ TEST(SpectrumFft, OurSmallFftAgreesWithTheSpectrumOfThisBuild) {
     std::vector<float> sine(1024), magnitudes(513);
     for (int i = 0; i < 1024; ++i)
         sine[static_cast<std::size_t>(i)] =
-            0.5f * static_cast<float>(std::cos(2 * M_PI * 37 * i / 1024));
+            0.5f * static_cast<float>(std::cos(2 * std::acos(-1.0) * 37 * i / 1024));
     SpectrumFft(1024).magnitudes(sine.data(), magnitudes.data());
     EXPECT_NEAR(magnitudes[37], 0.5f * 1024 / 2, 0.01f);
     EXPECT_NEAR(magnitudes[36], 0.f, 0.01f);
