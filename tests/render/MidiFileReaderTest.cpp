@@ -63,8 +63,8 @@ TEST(MidiFileReader, RunningStatusHoldsUntilASystemOrMetaEvent) {
 
     // A program change runs on with one data byte, then a note-on with two.
     Track oneByte;
-    oneByte.at(0, {0xC0, 1}).at(0, {2}).at(0, {0x90, 64, 0}).end();
-    expectEvents(read(midiFile(0, 96, {oneByte})), {{0, {0x90, 64, 0}}});
+    oneByte.at(0, {0xC0, 1}).at(0, {2}).at(0, {0x90, 64, 90}).at(0, {64, 0}).end();
+    expectEvents(read(midiFile(0, 96, {oneByte})), {{0, {0x90, 64, 90}}, {0, {0x90, 64, 0}}});
 
     Track cancelled;
     cancelled.at(0, {0x90, 60, 100}).at(0, {0xFF, 0x01, 0x00}).at(0, {60, 0}).end();
@@ -152,13 +152,15 @@ TEST(MidiFileReader, RejectsWhatIsNotAWholeMidiFileWithItsReason) {
     auto noDivision = file;
     noDivision[12] = noDivision[13] = 0;
 
-    Track longDelta, badTempo, badStatus, cutEvent, highData;
+    Track longDelta, badTempo, badStatus, cutEvent, highData, silent;
     longDelta.at(0, {0x90, 60, 100})
         .bytes.insert(longDelta.bytes.end(), {0x81, 0x81, 0x81, 0x81, 0x01});
     badTempo.at(0, {0xFF, 0x51, 0x02, 0x07, 0xA1}).end();
     badStatus.at(0, {0xF8}).end();
     cutEvent.at(0, {0x90, 60});
     highData.at(0, {0x90, 60, 200}).end();
+    // Controllers and a note-on of velocity 0 (a note-off) play nothing.
+    silent.at(0, {0xB0, 7, 100}).at(480, {0x90, 60, 0}).end(960);
 
     const struct {
         std::vector<std::uint8_t> bytes;
@@ -181,6 +183,8 @@ TEST(MidiFileReader, RejectsWhatIsNotAWholeMidiFileWithItsReason) {
          "song.mid, track 1: status byte 0xF8 has no place in a MIDI file"},
         {midiFile(0, 480, {cutEvent}), "song.mid, track 1: cut short"},
         {midiFile(0, 480, {highData}), "song.mid, track 1: a data byte above 127"},
+        {midiFile(0, 480, {silent}), "song.mid: no notes to play"},
+        {midiFile(1, 480, {}), "song.mid: no notes to play"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(errorOf(c.bytes), c.message);

@@ -1,7 +1,6 @@
 #include "tests/render/ToolRun.h"
 
 #include <sndfile.h>
-#include <stb_image_write.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,7 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "modules/RealFft.h"
+#include "platform/ImageCodec.h"
+#include "tools/lumavox-render/SpectrumFft.h"
 
 namespace rendertest {
 namespace {
@@ -132,20 +132,11 @@ Audio ToolTest::audio(const std::string& name) const {
 
 std::vector<std::uint8_t> bmpFile(int width, int height,
                                   const std::function<std::uint32_t(int, int)>& colour) {
-    std::vector<std::uint8_t> rgb;
+    std::vector<std::uint32_t> pixels;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            for (int shift : {16, 8, 0})
-                rgb.push_back(static_cast<std::uint8_t>(colour(x, y) >> shift));
-    std::vector<std::uint8_t> file;
-    stbi_write_bmp_to_func(
-        [](void* out, void* data, int size) {
-            auto* bytes = static_cast<std::uint8_t*>(data);
-            static_cast<std::vector<std::uint8_t>*>(out)->insert(
-                static_cast<std::vector<std::uint8_t>*>(out)->end(), bytes, bytes + size);
-        },
-        &file, width, height, 3, rgb.data());
-    return file;
+            pixels.push_back(colour(x, y) & 0xFFFFFF);
+    return platform::encodeBmp(pixels.data(), width, height);
 }
 
 std::vector<double> onsets(const Audio& audio) {
@@ -173,14 +164,15 @@ double dominantFrequency(const Audio& audio, double start, double length) {
     const auto last =
         std::min(left.size(), static_cast<std::size_t>((start + length) * audio.rate));
     const double pi = std::acos(-1.0);
+    render::SpectrumFft fft(kSize);
     for (std::size_t at = first; at + kSize <= last; at += kSize / 2) {
-        float frame[kSize];
+        float frame[kSize], magnitudes[kSize / 2 + 1];
         for (int i = 0; i < kSize; ++i)
             frame[i] = left[at + static_cast<std::size_t>(i)] *
                        static_cast<float>(0.5 - 0.5 * std::cos(2 * pi * i / kSize));
-        fft::realFft(kSize, frame);
+        fft.magnitudes(frame, magnitudes);
         for (int k = 1; k < kSize / 2; ++k)
-            sum[static_cast<std::size_t>(k)] += std::hypot(frame[k], frame[kSize - k]);
+            sum[static_cast<std::size_t>(k)] += magnitudes[k];
     }
     const auto best = std::max_element(sum.begin() + 2, sum.end() - 1) - sum.begin();
     const double a = std::log(sum[best - 1] + 1e-12), b = std::log(sum[best] + 1e-12),

@@ -1,19 +1,11 @@
-#include <algorithm>
-#include <cctype>
-
 #include "tools/lumavox-render/AudioFileWriter.h"
+#include "tools/lumavox-render/FileIo.h"
 #include "tools/lumavox-render/RenderError.h"
 
 namespace render {
 
 AudioContainer audioContainerFor(const std::string& path) {
-    const std::size_t dot = path.find_last_of('.');
-    const std::size_t slash = path.find_last_of("/\\");
-    std::string extension = dot == std::string::npos || (slash != std::string::npos && dot < slash)
-                                ? ""
-                                : path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = lowerCaseExtension(path);
     AudioContainer container;
     if (extension == ".wav")
         container = AudioContainer::Wav;

@@ -1,6 +1,7 @@
-// The audio file the render goes to, behind one small interface: libsndfile
-// on Linux (WAV, FLAC, Ogg Vorbis), a WAV writer of our own on Windows, where
-// Debian has no libsndfile for the cross compiler.
+// The audio file the render goes to, behind one small interface: WAV through
+// a writer of our own on both builds, FLAC and Ogg Vorbis through libsndfile
+// on Linux (Debian has no libsndfile for the cross compilers). Integer
+// samples are dithered one way everywhere (TpdfDither).
 #pragma once
 
 #include <memory>
@@ -23,7 +24,8 @@ struct AudioFileSpec {
 class AudioFileWriter {
   public:
     virtual ~AudioFileWriter() = default;
-    // frames of interleaved samples, nominally within [-1, 1].
+    // frames of interleaved samples, nominally within [-1, 1]; beyond it
+    // integer formats clip.
     virtual void write(const float* interleaved, long frames) = 0;
     // Completes the file (sizes, headers); throws RenderError on failure.
     virtual void close() = 0;
@@ -38,8 +40,7 @@ const char* audioContainerName(AudioContainer container);
 std::unique_ptr<AudioFileWriter> openAudioFile(const AudioFileSpec& spec);
 bool canWrite(AudioContainer container);
 
-// The WAV writer of our own; the Windows backend, and built everywhere so
-// that it is tested on Linux too.
+// The WAV writer of our own, which both builds use.
 std::unique_ptr<AudioFileWriter> openWavFile(const AudioFileSpec& spec);
 
 }  // namespace render

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "tools/lumavox-render/NoteNotation.h"
+#include "tools/lumavox-render/PictureFile.h"
 #include "tools/lumavox-render/RenderError.h"
 
 namespace render {
@@ -54,25 +55,38 @@ std::string usageText() {
                "                       its first tempo event (default 120)\n"
                "Output (at least one of these, unless --list):\n"
                "  -o, --output FILE    audio file: .wav, .flac or .ogg (Windows: .wav only)\n"
-               "  --spectrogram FILE   a PNG picture of the rendered sound\n"
-               "  --save-preset FILE   the current program as .fxp, after the render\n"
-               "  --save-bank FILE     all programs as .fxb, after the render\n"
+               "  --spectrogram FILE   a PNG picture of the rendered sound: time in seconds,\n"
+               "                       frequency in Hz on a log scale with labelled octave\n"
+               "                       lines, level in dB\n"
+               "  --spectrogram-linear the same with a linear frequency scale\n"
+               "  --save-preset FILE   the current program as .fxp, after the render (if any)\n"
+               "  --save-bank FILE     all programs as .fxb, after the render (if any)\n"
+               "  --save-picture FILE  the current program's picture as .png or .bmp, after\n"
+               "                       all options (512 x 512, for --picture or an editor)\n"
                "Plug-in state, applied in this order:\n"
                "  --plugin PATH        the plug-in binary (default: Lumavox beside this tool)\n"
                "  --bank FILE          load an .fxb bank\n"
                "  --program N          choose program N (0 to 3 for Lumavox)\n"
                "  --preset FILE        load an .fxp program into the chosen program\n"
-               "  --image FILE         replace the program's picture (bmp, png, jpg, gif)\n"
+               "  --picture FILE       replace the program's picture by a 512 x 512 image,\n"
+               "                       pixel for pixel (bmp, png, jpg, gif)\n"
+               "  --image FILE         the same for an image of any size, scaled as the\n"
+               "                       editor's Load does (to 512 x 256, then 512 x 512)\n"
                "  --param NAME=VALUE   set a parameter, VALUE from 0 to 1 (repeatable; names\n"
                "                       in any letter case, as --list shows them)\n"
-               "  --list               print the programs and parameters, then stop\n"
+               "  --list               print every program's name and values, then stop\n"
+               "                       (with --program N: that program only)\n"
                "Rendering:\n"
                "  --sample-rate HZ     8000 to 384000 (default 44100)\n"
                "  --block-size N       frames per block, 1 to 8192 (default 512)\n"
                "  --bits 16|24|32      16- or 24-bit PCM, or 32-bit float (the default; FLAC\n"
-               "                       then gets 24 bits; Ogg Vorbis ignores it)\n"
-               "  --max-tail SECONDS   longest tail after the last note (default 10); the tail\n"
-               "                       ends once the sound stays below -90 dBFS for 0.5 s\n"
+               "                       then gets 24 bits; Ogg Vorbis ignores it). 16 and 24\n"
+               "                       bits are dithered (TPDF, the same noise every time)\n"
+               "  --normalize          scale the render so that its peak is -1 dBFS\n"
+               "  --max-tail SECONDS   longest tail after the last note (default 10), ended\n"
+               "                       with a short fade; the tail ends sooner once the sound\n"
+               "                       has stayed below -90 dBFS for longer than the longest\n"
+               "                       echo of the delay and the decay of the reverb\n"
                "  --quiet              no progress bar and no summary\n"
                "  -h, --help           this text\n"
                "\n") +
@@ -100,10 +114,14 @@ Options parseCommandLine(int argc, const char* const* argv) {
         {"--preset", text(o.preset)},
         {"--bank", text(o.bank)},
         {"--image", text(o.image)},
+        {"--picture", text(o.picture)},
         {"--save-preset", text(o.savePreset)},
         {"--save-bank", text(o.saveBank)},
+        {"--save-picture", text(o.savePicture)},
+        // The plug-in says how many programs it has; until it is loaded any
+        // whole number goes.
         {"--program", [&](const std::string& option,
-                          const std::string& v) { o.program = whole(option, v, 0, 127); }},
+                          const std::string& v) { o.program = whole(option, v, -1e9, 1e9); }},
         {"--tempo", [&](const std::string& option,
                         const std::string& v) { o.tempo = ranged(option, v, 1, 1000); }},
         {"--block-size", [&](const std::string& option,
@@ -135,8 +153,12 @@ Options parseCommandLine(int argc, const char* const* argv) {
                   static_cast<float>(ranged(given, v.substr(equals + 1), 0, 1))});
          }},
     };
-    const std::map<std::string, bool*> flags = {
-        {"-h", &o.help}, {"--help", &o.help}, {"--list", &o.list}, {"--quiet", &o.quiet}};
+    const std::map<std::string, bool*> flags = {{"-h", &o.help},
+                                                {"--help", &o.help},
+                                                {"--list", &o.list},
+                                                {"--quiet", &o.quiet},
+                                                {"--normalize", &o.normalize},
+                                                {"--spectrogram-linear", &o.spectrogramLinear}};
 
     for (int i = 1; i < argc; ++i) {
         std::string argument = argv[i];
@@ -170,11 +192,16 @@ Options parseCommandLine(int argc, const char* const* argv) {
 
     if (o.help) return o;
     if (!o.midi.empty() && o.notes) throw RenderError("--midi and --notes: give one or the other");
+    if (!o.image.empty() && !o.picture.empty())
+        throw RenderError("--image and --picture: give one or the other");
+    if (o.spectrogramLinear && o.spectrogram.empty())
+        throw RenderError("--spectrogram-linear: goes with --spectrogram FILE");
     if (!o.output.empty()) audioContainerFor(o.output);
-    if (!o.list && !o.renders() && o.savePreset.empty() && o.saveBank.empty())
+    if (!o.savePicture.empty()) checkPictureFileName(o.savePicture);
+    if (!o.list && !o.writesAnything())
         throw RenderError(
             "nothing to write: give -o FILE (or --spectrogram, --save-preset, "
-            "--save-bank; --help shows all options)");
+            "--save-bank, --save-picture; --help shows all options)");
     return o;
 }
 

@@ -20,13 +20,17 @@ struct Options {
     bool help = false;
     bool list = false;
     bool quiet = false;
+    bool normalize = false;
+    bool spectrogramLinear = false;
     std::string plugin;  // empty: the one beside the tool
     std::string midi;
     std::optional<std::string> notes;
     std::string output;
     std::string spectrogram;
-    std::string preset, bank, image;
-    std::string savePreset, saveBank;
+    std::string preset, bank;
+    std::string image;    // scaled as the editor's Load does
+    std::string picture;  // 512 x 512, pixel for pixel
+    std::string savePreset, saveBank, savePicture;
     std::optional<int> program;
     std::vector<ParameterSetting> parameters;
     double tempo = 120.0;
@@ -37,6 +41,9 @@ struct Options {
     double maxTail = 10.0;
 
     bool renders() const { return !output.empty() || !spectrogram.empty(); }
+    bool writesAnything() const {
+        return renders() || !savePreset.empty() || !saveBank.empty() || !savePicture.empty();
+    }
 };
 
 // Throws RenderError naming the option and the reason.

@@ -1,5 +1,7 @@
 #include "tools/lumavox-render/FileIo.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,44 +17,76 @@
 #define LUMAVOX_GETPID getpid
 #endif
 
+#include "platform/FileBytes.h"
 #include "tools/lumavox-render/RenderError.h"
 
 namespace render {
 namespace {
 
+namespace fs = std::filesystem;
+
 // Larger inputs are not MIDI files, presets or pictures anyone means to use,
 // and reading them whole would only exhaust memory.
-constexpr long kMaxInputBytes = 512L << 20;
+constexpr std::size_t kMaxInputBytes = std::size_t{512} << 20;
+// As many links as the systems themselves follow before calling it a loop.
+constexpr int kMaxLinks = 40;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+std::string reason(int error) {
+    return error ? std::strerror(error) : "unknown reason";
+}
+
+// The regular file (existing or not) that path leads to through its links.
+std::string linkTarget(const std::string& path) {
+    fs::path at = path;
+    std::error_code error;
+    for (int links = 0; fs::is_symlink(at, error); ++links) {
+        if (links == kMaxLinks)
+            throw RenderError(path + ": cannot write (the symbolic links go round in a loop)");
+        const fs::path next = fs::read_symlink(at, error);
+        if (error) throw RenderError(path + ": cannot write (" + error.message() + ")");
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return at.string();
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> readWholeFile(const std::string& path) {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        throw RenderError(path + ": is a folder, not a file");
-    File file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw RenderError(path + ": cannot open (" + std::strerror(errno) + ")");
+    const fs::file_status status = fs::status(path, error);
+    if (fs::is_directory(status)) throw RenderError(path + ": is a folder, not a file");
+    if (!fs::exists(status)) throw RenderError(path + ": cannot open (" + reason(ENOENT) + ")");
+    if (fs::is_regular_file(status) && fs::file_size(path, error) > kMaxInputBytes)
+        throw RenderError(path + ": larger than " + std::to_string(kMaxInputBytes >> 20) +
+                          " MB, not a file for this tool");
     std::vector<std::uint8_t> bytes;
-    std::uint8_t buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
-        bytes.insert(bytes.end(), buffer, buffer + n);
-        if (static_cast<long>(bytes.size()) > kMaxInputBytes)
-            throw RenderError(path + ": larger than " + std::to_string(kMaxInputBytes >> 20) +
-                              " MB, not a file for this tool");
+    errno = 0;
+    if (!platform::readFileBytes(path, bytes, kMaxInputBytes)) {
+        const int why = errno;
+        throw RenderError(path + ": cannot open (" + reason(why) + ")");
     }
-    if (std::ferror(file.get()))
-        throw RenderError(path + ": cannot read (" + std::strerror(errno) + ")");
     return bytes;
+}
+
+std::string lowerCaseExtension(const std::string& path) {
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of("/\\");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    std::string extension = path.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
 }
 
 PendingFile::PendingFile(std::string path)
     : path_(std::move(path)),
-      temporary_(path_ + ".tmp-" + std::to_string(static_cast<long>(LUMAVOX_GETPID()))) {}
+      target_(linkTarget(path_)),
+      temporary_(target_ + ".tmp-" + std::to_string(static_cast<long>(LUMAVOX_GETPID()))) {}
 
 PendingFile::~PendingFile() {
     if (!committed_) std::remove(temporary_.c_str());
@@ -60,15 +94,15 @@ PendingFile::~PendingFile() {
 
 void PendingFile::write(const std::vector<std::uint8_t>& bytes) const {
     File file(std::fopen(temporary_.c_str(), "wb"));
-    if (!file) throw RenderError(path_ + ": cannot write (" + std::strerror(errno) + ")");
+    if (!file) throw RenderError(path_ + ": cannot write (" + reason(errno) + ")");
     if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
         std::fflush(file.get()) != 0)
-        throw RenderError(path_ + ": cannot write (" + std::strerror(errno) + ")");
+        throw RenderError(path_ + ": cannot write (" + reason(errno) + ")");
 }
 
 void PendingFile::commit() {
     std::error_code error;
-    std::filesystem::rename(temporary_, path_, error);
+    fs::rename(temporary_, target_, error);
     if (error) throw RenderError(path_ + ": cannot write (" + error.message() + ")");
     committed_ = true;
 }

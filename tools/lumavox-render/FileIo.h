@@ -1,6 +1,8 @@
 // Reading input files whole, and writing output files so that a failed or
 // interrupted run never leaves a half-written one: everything goes to a
-// temporary file beside the target, renamed over it only at the end.
+// temporary file beside the target, renamed over it only at the end. An
+// output path that is a symbolic link is written through: the file it points
+// at gets the new contents and the link stays.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +14,13 @@ namespace render {
 // Throws RenderError naming path and the reason.
 std::vector<std::uint8_t> readWholeFile(const std::string& path);
 
+// ".wav" of "Song.WAV"; empty when the file name has no dot.
+std::string lowerCaseExtension(const std::string& path);
+
 class PendingFile {
   public:
+    // Throws RenderError when path is a symbolic link that leads nowhere
+    // writable (a loop, or too many links).
     explicit PendingFile(std::string path);
     ~PendingFile();  // removes the temporary file unless committed
     PendingFile(const PendingFile&) = delete;
@@ -26,7 +33,8 @@ class PendingFile {
     void commit();
 
   private:
-    std::string path_;
+    std::string path_;    // as the user named it, for messages
+    std::string target_;  // the file written: path_, or where its links lead
     std::string temporary_;
     bool committed_ = false;
 };

@@ -1,20 +1,23 @@
 // lumavox-render: loads the plug-in binary as a host does and renders a MIDI
 // file, a --notes phrase or the demo phrase to an audio file.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <vector>
 
-#include "instrument/ImageGeometry.h"
 #include "tools/lumavox-render/CommandLine.h"
 #include "tools/lumavox-render/DemoPhrase.h"
+#include "tools/lumavox-render/EffectTail.h"
 #include "tools/lumavox-render/FileIo.h"
-#include "tools/lumavox-render/ImageFile.h"
 #include "tools/lumavox-render/MidiFileReader.h"
 #include "tools/lumavox-render/NoteNotation.h"
+#include "tools/lumavox-render/PictureFile.h"
 #include "tools/lumavox-render/PluginSession.h"
 #include "tools/lumavox-render/PresetFile.h"
 #include "tools/lumavox-render/RenderError.h"
+#include "tools/lumavox-render/RenderSpool.h"
 #include "tools/lumavox-render/Renderer.h"
 #include "tools/lumavox-render/Spectrogram.h"
 
@@ -52,25 +55,26 @@ PresetFile loadPresetFile(const std::string& path, bool bank, const PluginSessio
     return preset;
 }
 
-void applyState(const Options& o, PluginSession& session, const DecodedImage* image) {
+// The file a picture option names, and the picture read from it.
+struct PictureOption {
+    std::string file;
+    std::vector<std::uint32_t> picture;
+};
+
+void applyState(const Options& o, PluginSession& session, const PictureOption* picture) {
     if (!o.bank.empty()) session.loadPreset(loadPresetFile(o.bank, true, session), o.bank);
     if (o.program) {
-        if (*o.program >= session.programCount())
+        if (*o.program < 0 || *o.program >= session.programCount())
             throw RenderError("--program: " + std::to_string(*o.program) + " is outside 0 to " +
                               std::to_string(session.programCount() - 1));
         session.selectProgram(*o.program);
     }
     if (!o.preset.empty()) session.loadPreset(loadPresetFile(o.preset, false, session), o.preset);
-    if (image) {
-        std::vector<std::uint32_t> picture(
-            static_cast<std::size_t>(lumavox::PictureGeometry::kWidth) *
-            lumavox::PictureGeometry::kHeight);
-        lumavox::scaleImageToPicture(image->rgba.data(), image->width, image->height,
-                                     picture.data());
+    if (picture) {
         try {
-            session.replacePicture(picture.data());
+            session.replacePicture(picture->picture);
         } catch (const RenderError& e) {
-            throw RenderError(o.image + ": " + e.what());
+            throw RenderError(picture->file + ": " + e.what());
         }
     }
     for (const ParameterSetting& p : o.parameters)
@@ -84,21 +88,43 @@ std::string decibels(float peak) {
     return text;
 }
 
+// What --normalize aims the peak at.
+constexpr double kNormalizedPeakDb = -1.0;
+
+void warnOfClipping(const RenderResult& result, bool normalized) {
+    if (result.clipped == 0) return;
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "lumavox-render: warning: %llu samples (%.1f%%) at or over full scale, %s%s\n",
+                  static_cast<unsigned long long>(result.clipped),
+                  100.0 * static_cast<double>(result.clipped) /
+                      static_cast<double>(std::max<std::uint64_t>(result.samples, 1)),
+                  decibels(result.peak).c_str(),
+                  normalized ? " (lowered by --normalize, still clipped in the render)"
+                             : "; --normalize brings the peak to -1 dBFS");
+    std::fputs(text, stderr);
+}
+
 int run(const Options& o) {
     const Song song = loadSong(o);
-    std::unique_ptr<DecodedImage> image;
-    if (!o.image.empty()) image = std::make_unique<DecodedImage>(readImageFile(o.image));
+    std::unique_ptr<PictureOption> picture;
+    if (!o.picture.empty())
+        picture.reset(
+            new PictureOption{o.picture, readPictureFile(o.picture, PictureImport::PixelForPixel)});
+    if (!o.image.empty())
+        picture.reset(new PictureOption{o.image, readPictureFile(o.image, PictureImport::Scaled)});
 
     PluginSession session(o.plugin.empty() ? defaultPluginPath() : o.plugin, o.sampleRate,
                           o.blockSize);
-    applyState(o, session, image.get());
+    applyState(o, session, picture.get());
     if (o.list) {
-        session.list(stdout);
+        session.list(stdout, o.program ? *o.program : -1);
         return 0;
     }
 
     std::vector<std::unique_ptr<PendingFile>> written;
     std::string summary;
+    std::optional<RenderResult> clipping;
     if (o.renders()) {
         std::unique_ptr<AudioFileWriter> audio;
         if (!o.output.empty()) {
@@ -113,28 +139,62 @@ int run(const Options& o) {
             audio = openAudioFile(spec);
         }
         std::unique_ptr<Spectrogram> spectrogram;
-        if (!o.spectrogram.empty()) spectrogram = std::make_unique<Spectrogram>(o.sampleRate);
+        if (!o.spectrogram.empty())
+            spectrogram = std::make_unique<Spectrogram>(
+                o.sampleRate, o.spectrogramLinear ? FrequencyScale::Linear : FrequencyScale::Log);
+        const AudioSink toFiles = [&](const float* samples, long frames, int channels) {
+            if (audio) audio->write(samples, frames);
+            if (spectrogram) spectrogram->add(samples, frames, channels);
+        };
+        std::unique_ptr<RenderSpool> spool;
+        if (o.normalize)
+            spool = std::make_unique<RenderSpool>(o.output.empty() ? o.spectrogram : o.output);
 
         RenderSettings settings;
         settings.sampleRate = o.sampleRate;
         settings.blockSize = o.blockSize;
         settings.maxTailSeconds = o.maxTail;
+        settings.quietWindowSeconds =
+            quietWindowSeconds(session, song.tempo.positionAt(songSeconds(song)).bpm, o.sampleRate);
         settings.showProgress = !o.quiet;
         session.switchOn();
         const RenderResult result = renderSong(
             session, song, settings, [&](const float* samples, long frames, int channels) {
-                if (audio) audio->write(samples, frames);
-                if (spectrogram) spectrogram->add(samples, frames, channels);
+                if (spool)
+                    spool->add(samples, frames, channels);
+                else
+                    toFiles(samples, frames, channels);
             });
         session.switchOff();
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.2f s", result.frames / double(o.sampleRate));
+        summary = std::string("rendered ") + seconds + ", " + decibels(result.peak);
+        if (spool) {
+            const double gain =
+                result.peak > 0.f ? std::pow(10.0, kNormalizedPeakDb / 20.0) / result.peak : 1.0;
+            spool->replay(static_cast<float>(gain), toFiles);
+            char change[64];
+            std::snprintf(change, sizeof change, ", normalized by %+.1f dB",
+                          20.0 * std::log10(gain));
+            if (result.peak > 0.f) summary += change;
+        }
         if (audio) audio->close();
         if (spectrogram) {
             written.push_back(std::make_unique<PendingFile>(o.spectrogram));
             written.back()->write(spectrogram->png());
         }
-        char seconds[32];
-        std::snprintf(seconds, sizeof seconds, "%.2f s", result.frames / double(o.sampleRate));
-        summary = std::string("rendered ") + seconds + ", " + decibels(result.peak);
+        clipping = result;
+    }
+    if (!o.savePicture.empty()) {
+        written.push_back(std::make_unique<PendingFile>(o.savePicture));
+        try {
+            written.back()->write(encodePictureFile(o.savePicture, session.picture()));
+        } catch (const RenderError& e) {
+            const std::string message = e.what();
+            throw message.rfind(o.savePicture, 0) == 0
+                ? e
+                : RenderError(o.savePicture + ": " + message);
+        }
     }
     const auto save = [&](const std::string& path, PresetFile (PluginSession::*what)()) {
         if (path.empty()) return;
@@ -154,6 +214,7 @@ int run(const Options& o) {
         file->commit();
         names += (names.empty() ? "" : ", ") + file->path();
     }
+    if (clipping) warnOfClipping(*clipping, o.normalize);
     if (!o.quiet)
         std::printf("%s%swrote %s\n", summary.c_str(), summary.empty() ? "" : ", ", names.c_str());
     return 0;

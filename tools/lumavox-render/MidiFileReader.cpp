@@ -1,5 +1,6 @@
 #include "tools/lumavox-render/MidiFileReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -138,6 +139,11 @@ Song readMidiFile(const std::uint8_t* data, std::size_t size, const std::string&
         if (division == 0) in.fail("a time division of 0 ticks per quarter note");
         song.tempo = TempoMap::metrical(static_cast<int>(division), initialBpm, std::move(tempo));
     }
+    // Refused like an empty --notes: a render of nothing but silence is a mistake.
+    const bool hasNotes = std::any_of(
+        song.events.begin(), song.events.end(),
+        [](const SongEvent& e) { return (e.bytes[0] & 0xF0) == 0x90 && e.bytes[2] > 0; });
+    if (!hasNotes) in.fail("no notes to play");
     finishSong(song);
     return song;
 }

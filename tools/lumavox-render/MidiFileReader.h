@@ -12,7 +12,8 @@
 
 namespace render {
 
-// Throws RenderError naming the file (name) and the reason. initialBpm holds
+// Throws RenderError naming the file (name) and the reason, also for a file
+// without a single note to play. initialBpm holds
 // until the file's first tempo event (a file without one plays at it).
 Song readMidiFile(const std::uint8_t* data, std::size_t size, const std::string& name,
                   double initialBpm = 120.0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 
 #if defined(_WIN32)
@@ -12,7 +13,7 @@
 #include <climits>
 #endif
 
-#include "tools/lumavox-render/ProgramChunk.h"
+#include "tools/lumavox-render/ChunkPicture.h"
 #include "tools/lumavox-render/RenderError.h"
 
 namespace render {
@@ -107,12 +108,26 @@ void PluginSession::selectProgram(int program) {
     plugin_->dispatch(effEndSetProgram);
 }
 
-int PluginSession::findParameter(const std::string& name, const std::string& option) const {
+int PluginSession::parameterIndex(const std::string& name) const {
     const std::string wanted = lowerCase(name);
     for (int i = 0; i < parameterCount(); ++i)
         if (lowerCase(parameterName(i)) == wanted) return i;
+    return -1;
+}
+
+int PluginSession::findParameter(const std::string& name, const std::string& option) const {
+    const int index = parameterIndex(name);
+    if (index >= 0) return index;
     throw RenderError(option + ": the plug-in has no parameter named '" + name +
                       "' (--list shows them)");
+}
+
+float PluginSession::parameterValue(int index) const {
+    return plugin_->getParameter(index);
+}
+
+int PluginSession::currentProgram() const {
+    return static_cast<int>(plugin_->dispatch(effGetProgram));
 }
 
 void PluginSession::setParameter(int index, float value) {
@@ -228,23 +243,75 @@ PresetFile PluginSession::saveBank() {
     return preset;
 }
 
-void PluginSession::replacePicture(const std::uint32_t* picture) {
-    if (!takesChunks()) throw RenderError("the plug-in does not take chunks, so no picture");
-    std::vector<std::uint8_t> data = chunk(1, "program chunk");
-    replaceChunkPicture(data, effect().uniqueID, picture);
-    setChunk(1, data);
+void PluginSession::requirePictures() const {
+    if (effect().uniqueID != vstFourCC('L', 'M', 'V', 'X') || !takesChunks())
+        throw RenderError("the plug-in is not Lumavox, so it has no picture to play or save");
 }
 
-void PluginSession::list(std::FILE* out) const {
-    const int current = static_cast<int>(plugin_->dispatch(effGetProgram));
+std::vector<std::uint32_t> PluginSession::picture() {
+    requirePictures();
+    return readProgramChunk(chunk(1, "program chunk")).picture;
+}
+
+void PluginSession::replacePicture(const std::vector<std::uint32_t>& picture) {
+    requirePictures();
+    ProgramContents contents = readProgramChunk(chunk(1, "program chunk"));
+    contents.picture = picture;
+    setChunk(1, writeProgramChunk(contents));
+}
+
+namespace {
+
+// A value as a person reads it: at most three decimals, no trailing zeros.
+std::string readable(float value) {
+    if (!std::isfinite(value)) return "?";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", static_cast<double>(value));
+    std::string s = text;
+    s.erase(s.find_last_not_of('0') + 1);
+    if (s.back() == '.') s.pop_back();
+    if (s == "-0") s = "0";
+    return s;
+}
+
+}  // namespace
+
+void PluginSession::list(std::FILE* out, int program) {
+    const int current = currentProgram();
+    std::vector<int> shown;
+    if (program >= 0) {
+        shown.push_back(program);
+    } else {
+        for (int p = 0; p < programCount(); ++p)
+            shown.push_back(p);
+    }
     std::fprintf(out, "%s: %d programs, %d parameters\n",
                  plugin_->stringOf(effGetEffectName).c_str(), programCount(), parameterCount());
-    for (int p = 0; p < programCount(); ++p)
+    for (int p : shown)
         std::fprintf(out, "program %d: %s%s\n", p, programName(p).c_str(),
                      p == current ? "  (current)" : "");
+
+    std::vector<std::vector<std::string>> values(shown.size());
+    for (std::size_t column = 0; column < shown.size(); ++column) {
+        if (shown[column] != current) selectProgram(shown[column]);
+        for (int i = 0; i < parameterCount(); ++i)
+            values[column].push_back(readable(plugin_->getParameter(i)));
+    }
+    if (currentProgram() != current) selectProgram(current);
+
+    std::size_t nameWidth = 9;
     for (int i = 0; i < parameterCount(); ++i)
-        std::fprintf(out, "parameter %2d: %-10s %s\n", i, parameterName(i).c_str(),
-                     parameterDisplay(i).c_str());
+        nameWidth = std::max(nameWidth, parameterName(i).size());
+    std::fprintf(out, "\n    %-*s", static_cast<int>(nameWidth), "parameter");
+    for (int p : shown)
+        std::fprintf(out, " %8d", p);
+    std::fprintf(out, "\n");
+    for (int i = 0; i < parameterCount(); ++i) {
+        std::fprintf(out, "%3d %-*s", i, static_cast<int>(nameWidth), parameterName(i).c_str());
+        for (const auto& column : values)
+            std::fprintf(out, " %8s", column[static_cast<std::size_t>(i)].c_str());
+        std::fprintf(out, "\n");
+    }
 }
 
 }  // namespace render

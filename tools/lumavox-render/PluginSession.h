@@ -42,19 +42,29 @@ class PluginSession {
     void selectProgram(int program);
     // The parameter of that name (any letter case); throws naming option.
     int findParameter(const std::string& name, const std::string& option) const;
+    // The same, or -1.
+    int parameterIndex(const std::string& name) const;
+    float parameterValue(int index) const;
     void setParameter(int index, float value);
+    int currentProgram() const;
 
     // file names the preset in messages.
     void loadPreset(const PresetFile& preset, const std::string& file);
     PresetFile saveProgram();
     PresetFile saveBank();
-    // picture: 512 x 512 words 0x00RRGGBB, into the current program.
-    void replacePicture(const std::uint32_t* picture);
+    // The current program's picture, 512 x 512 words 0x00RRGGBB, rows from
+    // the top, through the program chunk; Lumavox only (RenderError otherwise).
+    std::vector<std::uint32_t> picture();
+    void replacePicture(const std::vector<std::uint32_t>& picture);
 
-    void list(std::FILE* out) const;
+    // The programs' names and the values of their parameters, as the host
+    // sees them (rounded to what a person reads); program -1: all of them,
+    // which selects each in turn and then the current one again.
+    void list(std::FILE* out, int program);
 
   private:
     bool takesChunks() const { return (effect().flags & effFlagsProgramChunks) != 0; }
+    void requirePictures() const;
     std::vector<std::uint8_t> chunk(int index, const char* what);
     void setChunk(int index, const std::vector<std::uint8_t>& data);
     void loadParameters(const PresetProgram& program);

@@ -17,7 +17,6 @@ namespace {
 // keeps any other plug-in's queue from overflowing on a dense file.
 constexpr std::size_t kMaxEventsPerCall = 256;
 constexpr double kSilenceLevel = 3.1622776e-5;  // -90 dBFS
-constexpr double kSilenceSeconds = 0.5;
 
 volatile std::sig_atomic_t gStopRequested = 0;
 
@@ -98,13 +97,20 @@ RenderResult renderSong(PluginSession& session, const Song& song, const RenderSe
     const std::uint64_t songEnd = frameOf(song, song.endTick, rate);
     const std::uint64_t end =
         songEnd + static_cast<std::uint64_t>(std::llround(settings.maxTailSeconds * rate));
-    const auto silenceNeeded = static_cast<std::uint64_t>(kSilenceSeconds * rate);
+    const auto quietWindow = std::max<std::uint64_t>(
+        1, static_cast<std::uint64_t>(std::max(settings.quietWindowSeconds, 0.0) * rate));
+    const auto keptQuiet =
+        std::min(quietWindow, static_cast<std::uint64_t>(kKeptSilenceSeconds * rate));
+    // A render too short for a fade of two frames or more has none.
+    std::uint64_t fadeFrames =
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(kFadeSeconds * rate), end);
+    if (fadeFrames < 2) fadeFrames = 0;
 
     const int outputs = session.effect().numOutputs;
     const int inputs = std::max(session.effect().numInputs, 0);
+    const auto channels = static_cast<std::size_t>(outputs);
     const auto block = static_cast<std::size_t>(settings.blockSize);
-    std::vector<std::vector<float>> outputBuffers(static_cast<std::size_t>(outputs),
-                                                  std::vector<float>(block));
+    std::vector<std::vector<float>> outputBuffers(channels, std::vector<float>(block));
     std::vector<std::vector<float>> inputBuffers(static_cast<std::size_t>(inputs),
                                                  std::vector<float>(block));
     std::vector<float*> outputPointers, inputPointers;
@@ -113,14 +119,18 @@ RenderResult renderSong(PluginSession& session, const Song& song, const RenderSe
     for (auto& b : inputBuffers)
         inputPointers.push_back(b.data());
     inputPointers.push_back(nullptr);  // never an empty array, even without inputs
-    std::vector<float> interleaved(block * static_cast<std::size_t>(outputs));
+    std::vector<float> ready;          // this block's frames for the sink
+    std::vector<float> held;           // quiet frames past the kept silence, until sound returns
+    std::vector<float> frame(channels);
+    ready.reserve(block * channels);
 
     EventBatch batch;
     ProgressBar progress(settings.showProgress, songEnd, rate);
     RenderResult result;
     std::uint64_t position = 0, quietRun = 0;
     std::size_t next = 0;
-    while (position < end && !(position >= songEnd && quietRun >= silenceNeeded)) {
+    bool endedQuiet = false;
+    while (position < end && !endedQuiet) {
         if (gStopRequested) throw RenderError("interrupted; nothing written");
         std::uint64_t frames = std::min<std::uint64_t>(block, end - position);
         batch.clear();
@@ -144,28 +154,57 @@ RenderResult renderSong(PluginSession& session, const Song& song, const RenderSe
         session.plugin().processReplacing(inputPointers.data(), outputPointers.data(),
                                           static_cast<int>(frames));
 
-        std::uint64_t kept = frames;
+        ready.clear();
+        std::uint64_t rendered = frames;
         for (std::uint64_t i = 0; i < frames; ++i) {
+            const std::uint64_t at = position + i;
+            // The tail limit fades out over its last frames, down to 0 at the end.
+            const float gain =
+                fadeFrames && at + fadeFrames >= end
+                    ? static_cast<float>(end - 1 - at) / static_cast<float>(fadeFrames - 1)
+                    : 1.f;
             float loudest = 0.f;
-            for (int c = 0; c < outputs; ++c) {
-                const float x = outputBuffers[static_cast<std::size_t>(c)][i];
-                interleaved[i * outputs + c] = x;
-                loudest = std::max(loudest, std::fabs(x));
+            for (std::size_t c = 0; c < channels; ++c) {
+                frame[c] = outputBuffers[c][i] * gain;
+                loudest = std::max(loudest, std::fabs(frame[c]));
             }
-            result.peak = std::max(result.peak, loudest);
-            if (position + i < songEnd) continue;
-            quietRun = loudest < kSilenceLevel ? quietRun + 1 : 0;
-            if (quietRun >= silenceNeeded) {
-                kept = i + 1;
+            bool hold = false;
+            if (at >= songEnd) {
+                if (loudest >= kSilenceLevel) {
+                    ready.insert(ready.end(), held.begin(), held.end());
+                    held.clear();
+                    quietRun = 0;
+                } else if (++quietRun > keptQuiet) {
+                    hold = true;
+                }
+            }
+            std::vector<float>& to = hold ? held : ready;
+            to.insert(to.end(), frame.begin(), frame.end());
+            if (quietRun >= quietWindow) {
+                rendered = i + 1;
+                endedQuiet = true;
                 break;
             }
         }
-        sink(interleaved.data(), static_cast<long>(kept), outputs);
-        position += kept;
+        position += rendered;
+        if (position >= end && !endedQuiet) {
+            // The tail limit came first: the file runs to it, faded.
+            ready.insert(ready.end(), held.begin(), held.end());
+            held.clear();
+            result.reachedMaxTail = position > songEnd;
+        }
+        for (float x : ready) {
+            const float magnitude = std::fabs(x);
+            result.peak = std::max(result.peak, magnitude);
+            if (magnitude >= 1.f) ++result.clipped;
+        }
+        const std::size_t readyFrames = ready.size() / channels;
+        result.frames += readyFrames;
+        result.samples += ready.size();
+        if (readyFrames) sink(ready.data(), static_cast<long>(readyFrames), outputs);
         progress.update(position);
     }
     progress.finish();
-    result.frames = position;
     return result;
 }
 

@@ -1,89 +1,79 @@
 #include "tools/lumavox-render/Spectrogram.h"
 
-#include <stb_image_write.h>
-
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
-#include "modules/RealFft.h"
+#include "platform/ImageCodec.h"
+#include "tools/lumavox-render/PixelFont.h"
 
 namespace render {
 namespace {
 
-constexpr double kLowestFrequency = 27.5;
-constexpr double kFloorDb = -100.0;
 // A full-scale sine through the Hann window peaks at a quarter of the size.
 constexpr double kFullScaleMagnitude = Spectrogram::kFftSize / 4.0;
+constexpr int kTextScale = 2;
+constexpr std::uint32_t kBackground = 0x101014;
+constexpr std::uint32_t kInk = 0xD8D8D8;
+constexpr std::uint32_t kFaintInk = 0x808080;
+constexpr int kBarWidth = 16;
+constexpr int kBarGap = 10;
 
-struct Rgb {
-    std::uint8_t r, g, b;
-};
-
-Rgb colourOf(int level) {
-    static const Rgb kStops[] = {{0, 0, 4},     {40, 11, 84},   {101, 21, 110}, {159, 42, 99},
-                                 {212, 72, 66}, {245, 125, 21}, {250, 193, 39}, {252, 255, 164}};
+std::uint32_t colourOf(int level) {
+    static const std::uint32_t kStops[] = {0x000004, 0x280B54, 0x65156E, 0x9F2A63,
+                                           0xD44842, 0xF57D15, 0xFAC127, 0xFCFFA4};
     constexpr int kSpans = sizeof kStops / sizeof kStops[0] - 1;
     const double at = level / 255.0 * kSpans;
     const int i = std::min(static_cast<int>(at), kSpans - 1);
     const double t = at - i;
-    const auto mix = [t](std::uint8_t a, std::uint8_t b) {
-        return static_cast<std::uint8_t>(std::lround(a + (b - a) * t));
-    };
-    return {mix(kStops[i].r, kStops[i + 1].r), mix(kStops[i].g, kStops[i + 1].g),
-            mix(kStops[i].b, kStops[i + 1].b)};
+    std::uint32_t out = 0;
+    for (int shift : {16, 8, 0}) {
+        const double a = (kStops[i] >> shift) & 0xFF, b = (kStops[i + 1] >> shift) & 0xFF;
+        out |= static_cast<std::uint32_t>(std::lround(a + (b - a) * t)) << shift;
+    }
+    return out;
 }
 
-// Digits 3 pixels wide and 5 high, one row per 3 bits, top row first.
-const std::uint16_t kDigits[10] = {075557, 026227, 071747, 071717, 055711,
-                                   074717, 074757, 071111, 075757, 075717};
-
-class Canvas {
-  public:
-    Canvas(int width, int height)
-        : width_(width), height_(height), rgb_(static_cast<std::size_t>(width) * height * 3) {}
-    void set(int x, int y, Rgb c) {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-        std::uint8_t* p = &rgb_[(static_cast<std::size_t>(y) * width_ + x) * 3];
-        p[0] = c.r;
-        p[1] = c.g;
-        p[2] = c.b;
+// Lightens a pixel towards white by amount (0..1), keeping its colour visible.
+void lighten(RgbPicture& p, int x, int y, double amount) {
+    if (x < 0 || y < 0 || x >= p.width || y >= p.height) return;
+    const std::uint32_t c = p.at(x, y);
+    std::uint32_t out = 0;
+    for (int shift : {16, 8, 0}) {
+        const double v = (c >> shift) & 0xFF;
+        out |= static_cast<std::uint32_t>(v + (255 - v) * amount) << shift;
     }
-    // Lightens the pixel towards white by amount (0..1), keeping the colour visible.
-    void lighten(int x, int y, double amount) {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-        std::uint8_t* p = &rgb_[(static_cast<std::size_t>(y) * width_ + x) * 3];
-        for (int k = 0; k < 3; ++k)
-            p[k] = static_cast<std::uint8_t>(p[k] + (255 - p[k]) * amount);
-    }
-    void text(int x, int y, const std::string& digits) {
-        for (char c : digits) {
-            const std::uint16_t glyph = kDigits[c - '0'];
-            for (int row = 0; row < 5; ++row)
-                for (int col = 0; col < 3; ++col)
-                    if (glyph & (1 << ((4 - row) * 3 + (2 - col))))
-                        set(x + col, y + row, {255, 255, 255});
-            x += 4;
-        }
-    }
-    const std::vector<std::uint8_t>& rgb() const { return rgb_; }
+    p.set(x, y, out);
+}
 
-  private:
-    int width_;
-    int height_;
-    std::vector<std::uint8_t> rgb_;
-};
+std::string number(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
 
-void appendBytes(void* context, void* data, int size) {
-    auto* out = static_cast<std::vector<std::uint8_t>*>(context);
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    out->insert(out->end(), bytes, bytes + size);
+std::string hertz(double f) {
+    return f >= 1000.0 ? number(f / 1000.0) + "k" : number(f);
+}
+
+// The smallest of 1, 2, 5 times a power of ten that is at least minimum.
+double niceStep(double minimum) {
+    double power = std::pow(10.0, std::floor(std::log10(minimum)));
+    for (;; power *= 10.0)
+        for (double m : {1.0, 2.0, 5.0})
+            if (m * power >= minimum) return m * power;
 }
 
 }  // namespace
 
-Spectrogram::Spectrogram(double sampleRate)
-    : sampleRate_(sampleRate), window_(kFftSize), input_(kFftSize), pending_(kRows) {
+Spectrogram::Spectrogram(double sampleRate, FrequencyScale scale)
+    : sampleRate_(sampleRate),
+      scale_(scale),
+      fft_(std::make_unique<SpectrumFft>(kFftSize)),
+      window_(kFftSize),
+      input_(kFftSize),
+      pending_(kRows) {
     const double pi = std::acos(-1.0);
     for (int i = 0; i < kFftSize; ++i)
         window_[static_cast<std::size_t>(i)] =
@@ -101,8 +91,16 @@ Spectrogram::Spectrogram(double sampleRate)
     }
 }
 
+Spectrogram::~Spectrogram() = default;
+
 double Spectrogram::frequencyOfRow(double row) const {
-    return kLowestFrequency * std::pow(sampleRate_ / 2.0 / kLowestFrequency, row / kRows);
+    const double nyquist = sampleRate_ / 2.0;
+    if (scale_ == FrequencyScale::Linear) return nyquist * row / kRows;
+    return kLowestLogFrequency * std::pow(nyquist / kLowestLogFrequency, row / kRows);
+}
+
+double Spectrogram::secondsPerColumn() const {
+    return static_cast<double>(kHop) * framesPerColumn_ / sampleRate_;
 }
 
 void Spectrogram::add(const float* interleaved, long frames, int channels) {
@@ -123,12 +121,8 @@ void Spectrogram::analyse() {
     float data[kFftSize];
     for (int i = 0; i < kFftSize; ++i)
         data[i] = input_[static_cast<std::size_t>(i)] * window_[static_cast<std::size_t>(i)];
-    fft::realFft(kFftSize, data);
     float magnitude[kFftSize / 2 + 1];
-    magnitude[0] = std::fabs(data[0]);
-    for (int k = 1; k < kFftSize / 2; ++k)
-        magnitude[k] = std::hypot(data[k], data[kFftSize - k]);
-    magnitude[kFftSize / 2] = std::fabs(data[kFftSize / 2]);
+    fft_->magnitudes(data, magnitude);
     for (int row = 0; row < kRows; ++row) {
         const RowBins& bins = rows_[static_cast<std::size_t>(row)];
         float m;
@@ -165,33 +159,72 @@ void Spectrogram::pushColumn() {
 }
 
 std::vector<std::uint8_t> Spectrogram::png() const {
-    const int width = std::max(columns(), 1);
-    Canvas canvas(width, kRows);
+    const int sound = std::max(columns(), 1);
+    RgbPicture p(kLeft + sound + kRight, kTop + kRows + kBottom, kBackground);
+    const int bottom = kTop + kRows - 1;  // the picture row of sound row 0
+    const int textHeight = 5 * kTextScale;
     for (int c = 0; c < columns(); ++c)
         for (int r = 0; r < kRows; ++r)
-            canvas.set(c, kRows - 1 - r,
-                       colourOf(levels_[static_cast<std::size_t>(c) * kRows + r]));
+            p.set(kLeft + c, bottom - r,
+                  colourOf(levels_[static_cast<std::size_t>(c) * kRows + r]));
 
-    // Octave lines at every A, labelled in Hz.
-    for (double f = 55.0; f < sampleRate_ / 2.0; f *= 2.0) {
-        const double row =
-            std::log(f / kLowestFrequency) / std::log(sampleRate_ / 2.0 / kLowestFrequency) * kRows;
-        const int y = kRows - 1 - static_cast<int>(row);
-        for (int x = 0; x < width; ++x)
-            canvas.lighten(x, y, 0.35);
-        canvas.text(2, y - 6, std::to_string(static_cast<long>(f)));
+    // Frequency: lines across the sound, labels at the left, the unit on top.
+    std::vector<double> lines;
+    const double nyquist = sampleRate_ / 2.0;
+    if (scale_ == FrequencyScale::Log) {
+        for (double f = 2 * kLowestLogFrequency; f < nyquist; f *= 2.0)
+            lines.push_back(f);
+    } else {
+        const double step = niceStep(nyquist / 12.0);
+        for (double f = step; f < nyquist; f += step)
+            lines.push_back(f);
     }
-    // A tick at every second along the bottom, longer at every tenth.
-    const double secondsPerColumn = static_cast<double>(kHop) * framesPerColumn_ / sampleRate_;
-    for (int s = 1; s * 1.0 / secondsPerColumn < width; ++s) {
-        const int x = static_cast<int>(s / secondsPerColumn);
-        for (int y = 0; y < (s % 10 == 0 ? 8 : 4); ++y)
-            canvas.lighten(x, kRows - 1 - y, 0.8);
+    for (double f : lines) {
+        const double row = scale_ == FrequencyScale::Log
+                               ? std::log(f / kLowestLogFrequency) /
+                                     std::log(nyquist / kLowestLogFrequency) * kRows
+                               : f / nyquist * kRows;
+        const int y = bottom - static_cast<int>(row);
+        for (int x = kLeft; x < kLeft + sound; ++x)
+            lighten(p, x, y, 0.3);
+        for (int x = kLeft - 4; x < kLeft; ++x)
+            p.set(x, y, kInk);
+        const std::string label = hertz(f);
+        drawText(p, kLeft - 6 - textWidth(label, kTextScale), y - textHeight / 2, label, kTextScale,
+                 kInk);
+    }
+    drawText(p, kLeft - 6 - textWidth("Hz", kTextScale), 1, "Hz", kTextScale, kFaintInk);
+
+    // Time: ticks and labels under the sound, far enough apart to read.
+    const double perColumn = secondsPerColumn();
+    const double step = niceStep(56.0 * perColumn);
+    for (int i = 0;; ++i) {
+        const double t = i * step;
+        const int x = kLeft + static_cast<int>(std::lround(t / perColumn));
+        if (x >= kLeft + sound) break;
+        for (int y = bottom + 1; y < bottom + 5; ++y)
+            p.set(x, y, kInk);
+        const std::string label = number(t) + (i == 0 ? " s" : "");
+        drawText(p, i == 0 ? x : x - textWidth(number(t), kTextScale) / 2, bottom + 8, label,
+                 kTextScale, kInk);
     }
 
-    std::vector<std::uint8_t> file;
-    stbi_write_png_to_func(appendBytes, &file, width, kRows, 3, canvas.rgb().data(), width * 3);
-    return file;
+    // Colour scale: the map from 0 dB at the top to the floor at the bottom.
+    const int barLeft = kLeft + sound + kBarGap;
+    for (int y = 0; y < kRows; ++y) {
+        const int level = static_cast<int>(std::lround((kRows - 1 - y) * 255.0 / (kRows - 1)));
+        for (int x = barLeft; x < barLeft + kBarWidth; ++x)
+            p.set(x, kTop + y, colourOf(level));
+    }
+    for (double db = 0.0; db >= kFloorDb; db -= 20.0) {
+        const int y = kTop + static_cast<int>(std::lround(db / kFloorDb * (kRows - 1)));
+        for (int x = barLeft + kBarWidth; x < barLeft + kBarWidth + 4; ++x)
+            p.set(x, y, kInk);
+        drawText(p, barLeft + kBarWidth + 7, y - textHeight / 2, number(db), kTextScale, kInk);
+    }
+    drawText(p, barLeft, 1, "dB", kTextScale, kFaintInk);
+
+    return platform::encodePng(p.pixels.data(), p.width, p.height);
 }
 
 }  // namespace render

@@ -1,7 +1,9 @@
-// RIFF WAVE: 16- and 24-bit PCM, or 32-bit IEEE float with the fact chunk
-// that non-PCM WAVE files carry. The sizes are written when the file closes.
+// RIFF WAVE, the same bytes from both builds: 16-bit PCM in the plain header
+// every program reads; 24-bit PCM and 32-bit IEEE float in the extensible
+// header (WAVE_FORMAT_EXTENSIBLE, with the channel mask and the sub-format
+// GUID) followed by the fact chunk that non-PCM formats carry. The sizes are
+// written when the file closes.
 #include <cerrno>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -9,16 +11,29 @@
 
 #include "tools/lumavox-render/AudioFileWriter.h"
 #include "tools/lumavox-render/RenderError.h"
+#include "tools/lumavox-render/TpdfDither.h"
 
 namespace render {
 namespace {
 
+constexpr std::uint16_t kFormatPcm = 1;
+constexpr std::uint16_t kFormatExtensible = 0xFFFE;
+constexpr std::uint16_t kSubFormatPcm = 1;
+constexpr std::uint16_t kSubFormatFloat = 3;
+// The tail shared by the sub-format GUIDs: {0000000X-0000-0010-8000-00AA00389B71}.
+constexpr std::uint8_t kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                        0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+std::uint32_t speakerMask(int channels) {
+    return channels == 1 ? 0x4u : channels == 2 ? 0x3u : 0u;  // centre; left and right
+}
+
 class WavFileWriter : public AudioFileWriter {
   public:
     explicit WavFileWriter(const AudioFileSpec& spec) : spec_(spec) {
-        bytesPerSample_ = spec.format == SampleFormat::Pcm16   ? 2
-                          : spec.format == SampleFormat::Pcm24 ? 3
-                                                               : 4;
+        bits_ = spec.format == SampleFormat::Pcm16   ? 16
+                : spec.format == SampleFormat::Pcm24 ? 24
+                                                     : 32;
         file_ = std::fopen(spec.path.c_str(), "wb");
         if (!file_) fail();
         writeHeader(0);
@@ -29,28 +44,25 @@ class WavFileWriter : public AudioFileWriter {
 
     void write(const float* interleaved, long frames) override {
         const std::size_t count = static_cast<std::size_t>(frames) * spec_.channels;
-        buffer_.resize(count * bytesPerSample_);
+        const int bytes = bits_ / 8;
+        buffer_.resize(count * bytes);
         std::uint8_t* out = buffer_.data();
         for (std::size_t i = 0; i < count; ++i) {
-            const float x = interleaved[i];
-            if (spec_.format == SampleFormat::Float32) {
-                std::uint32_t bits;
-                std::memcpy(&bits, &x, 4);
-                out = little(out, bits, 4);
-            } else {
-                const double full = spec_.format == SampleFormat::Pcm16 ? 32767.0 : 8388607.0;
-                const double clipped = x > 1.f ? 1.0 : x < -1.f ? -1.0 : static_cast<double>(x);
-                const auto v = static_cast<std::int32_t>(std::lround(clipped * full));
-                out = little(out, static_cast<std::uint32_t>(v), bytesPerSample_);
-            }
+            std::uint32_t v;
+            if (spec_.format == SampleFormat::Float32)
+                std::memcpy(&v, &interleaved[i], 4);
+            else
+                v = static_cast<std::uint32_t>(dither_.quantise(interleaved[i], bits_));
+            for (int b = 0; b < bytes; ++b)
+                *out++ = static_cast<std::uint8_t>(v >> (8 * b));
         }
         if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) fail();
         frames_ += static_cast<std::uint64_t>(frames);
     }
 
     void close() override {
-        const std::uint64_t dataBytes = frames_ * spec_.channels * bytesPerSample_;
-        if (dataBytes > 0xFFFFFFFFull - 64)
+        const std::uint64_t dataBytes = frames_ * spec_.channels * (bits_ / 8);
+        if (dataBytes > 0xFFFFFFFFull - 128)
             throw RenderError(spec_.displayName + ": too long for a WAV file (over 4 GB)");
         if (dataBytes & 1) std::fputc(0, file_);  // chunks are padded to even sizes
         if (std::fseek(file_, 0, SEEK_SET) != 0) fail();
@@ -61,18 +73,12 @@ class WavFileWriter : public AudioFileWriter {
     }
 
   private:
-    static std::uint8_t* little(std::uint8_t* out, std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            *out++ = static_cast<std::uint8_t>(v >> (8 * i));
-        return out;
-    }
-
     void writeHeader(std::uint32_t dataBytes) {
-        const bool isFloat = spec_.format == SampleFormat::Float32;
+        const bool extensible = bits_ != 16;
         const auto channels = static_cast<std::uint32_t>(spec_.channels);
-        const std::uint32_t blockAlign = channels * bytesPerSample_;
-        const std::uint32_t fmtBytes = isFloat ? 18 : 16;
-        const std::uint32_t factBytes = isFloat ? 12 : 0;
+        const std::uint32_t blockAlign = channels * static_cast<std::uint32_t>(bits_ / 8);
+        const std::uint32_t fmtBytes = extensible ? 40 : 16;
+        const std::uint32_t factBytes = extensible ? 12 : 0;
         std::vector<std::uint8_t> h;
         const auto text = [&](const char* t) { h.insert(h.end(), t, t + 4); };
         const auto number = [&](std::uint32_t v, int bytes) {
@@ -84,14 +90,18 @@ class WavFileWriter : public AudioFileWriter {
         text("WAVE");
         text("fmt ");
         number(fmtBytes, 4);
-        number(isFloat ? 3 : 1, 2);  // IEEE float or PCM
+        number(extensible ? kFormatExtensible : kFormatPcm, 2);
         number(channels, 2);
         number(static_cast<std::uint32_t>(spec_.sampleRate), 4);
         number(static_cast<std::uint32_t>(spec_.sampleRate) * blockAlign, 4);
         number(blockAlign, 2);
-        number(static_cast<std::uint32_t>(bytesPerSample_ * 8), 2);
-        if (isFloat) {
-            number(0, 2);  // no extension
+        number(static_cast<std::uint32_t>(bits_), 2);
+        if (extensible) {
+            number(22, 2);                                 // size of the extension
+            number(static_cast<std::uint32_t>(bits_), 2);  // valid bits per sample
+            number(speakerMask(spec_.channels), 4);
+            number(spec_.format == SampleFormat::Float32 ? kSubFormatFloat : kSubFormatPcm, 2);
+            h.insert(h.end(), kGuidTail, kGuidTail + sizeof kGuidTail);
             text("fact");
             number(4, 4);
             number(static_cast<std::uint32_t>(frames_), 4);
@@ -107,8 +117,9 @@ class WavFileWriter : public AudioFileWriter {
 
     AudioFileSpec spec_;
     std::FILE* file_ = nullptr;
-    int bytesPerSample_ = 4;
+    int bits_ = 32;
     std::uint64_t frames_ = 0;
+    TpdfDither dither_;
     std::vector<std::uint8_t> buffer_;
 };
 
