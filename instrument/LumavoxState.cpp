@@ -21,7 +21,7 @@ VstInt32 Lumavox::getChunk(void** data, bool isPreset) {
     if (chunk_.empty()) chunk_.resize(kBankChunkSize);
     float values[synth::kNumPrograms][synth::kNumHostParameters];
     ProgramState programs[synth::kNumPrograms];
-    auto pictures = spectrogram().pictures();
+    const auto pictures = spectrogram().readPictures();
     for (int p = 0; p < synth::kNumPrograms; ++p) {
         for (int i = 0; i < synth::kNumHostParameters; ++i)
             values[p][i] = program(p).values[i].load(std::memory_order_relaxed);
@@ -80,6 +80,11 @@ VstInt32 Lumavox::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
     if (!ChunkReader(bytes, data ? bound : 0).hasId()) return 1;
     const int current = getProgram();
     bool arrived[synth::kNumHostParameters] = {};
+    // The program form's values reach the modules as they are read, then
+    // the new picture is rebuilt, then every value of the current program
+    // is set once more (clamped and stepped). Each of those may ask for a
+    // rebuild; the batch makes them one, from the final state, at the end.
+    const auto batch = spectrogram().batchRebuilds();
     {
         auto pictures = spectrogram().pictures();
         InstrumentChunkTarget target(*this, pictures);
@@ -87,17 +92,11 @@ VstInt32 Lumavox::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
         for (int i = 0; i < synth::kNumHostParameters; ++i)
             arrived[i] = target.arrived(i);
     }
-    // The program form's values reach the modules as they are read, then
-    // the new picture is rebuilt, then every value of the current program
-    // is set once more (clamped and stepped).
     if (isPreset)
         for (int i = 0; i < synth::kNumHostParameters; ++i)
             if (arrived[i])
                 setParameter(i, program(current).values[i].load(std::memory_order_relaxed));
-    {
-        auto pictures = spectrogram().pictures();
-        pictures.rebuild();
-    }
+    spectrogram().requestRebuild();
     for (int i = 0; i < synth::kNumHostParameters; ++i)
         setParameter(i, program(current).values[i].load(std::memory_order_relaxed));
     return 1;

@@ -43,11 +43,37 @@ void MoSpectrogram::setProgramLoading(int loading) {
     if (!loading) requestRebuild();
 }
 
+namespace {
+// The batches this thread has open, innermost first, whatever their module.
+thread_local MoSpectrogram::RebuildBatch* tOpenBatches = nullptr;
+}  // namespace
+
+MoSpectrogram::RebuildBatch::RebuildBatch(MoSpectrogram& owner)
+    : owner_(owner), outer_(tOpenBatches) {
+    tOpenBatches = this;
+}
+
+MoSpectrogram::RebuildBatch::~RebuildBatch() {
+    tOpenBatches = outer_;
+    if (pending_) owner_.requestRebuild();
+}
+
+MoSpectrogram::RebuildBatch* MoSpectrogram::openBatch() {
+    RebuildBatch* outermost = nullptr;
+    for (RebuildBatch* b = tOpenBatches; b; b = b->outer_)
+        if (&b->owner_ == this) outermost = b;
+    return outermost;
+}
+
+// The audio thread's requests need no batch: they only set a flag, and the
+// worker's one rebuild answers all that came before it.
 void MoSpectrogram::requestRebuild() {
     if (programLoading()) return;
     if (owner.onAudioThread()) {
         rebuildPending_.store(true, std::memory_order_release);
         owner.requestDeferredWork();
+    } else if (RebuildBatch* batch = openBatch()) {
+        batch->pending_ = true;
     } else {
         rebuild();
     }
@@ -58,7 +84,10 @@ void MoSpectrogram::runDeferredWork() {
 }
 
 void MoSpectrogram::rebuild() {
-    pictures().rebuild();
+    // Not through pictures(): that would count as an edit and defeat the
+    // check for unchanged parameters.
+    const std::lock_guard<std::mutex> lock(editMutex_);
+    rebuildLocked();
 }
 
 void MoSpectrogram::rebuildLocked() {

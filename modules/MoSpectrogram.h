@@ -35,8 +35,13 @@ class MoSpectrogram : public Module {
     void setProgramLoading(int loading) override;
     void runDeferredWork() override;
 
-    // Control threads. Each takes the picture lock itself.
+    // Control threads. Each takes the picture lock itself. A rebuild with
+    // the parameters and the picture of the tables in use builds nothing.
     void rebuild();
+    // Any thread: the pictures or the rebuild parameters changed. Rebuilds
+    // now; at the end of this thread's open batch, if there is one; or, on
+    // the audio thread, on the instance's worker.
+    void requestRebuild();
     void invert();
     void monochrome();
     // Asks "BitMap Clear?" first; Cancel changes nothing.
@@ -62,6 +67,40 @@ class MoSpectrogram : public Module {
         std::unique_lock<std::mutex> lock_;
     };
     PictureAccess pictures() { return PictureAccess(*this); }
+
+    // Shared reading of the pictures (saving them): what is only read does
+    // not make the next rebuild build again.
+    class PictureReader {
+      public:
+        const std::uint32_t* picture(int program) const { return owner_.pictures_[program].pixels; }
+
+      private:
+        friend class MoSpectrogram;
+        explicit PictureReader(MoSpectrogram& owner) : owner_(owner), lock_(owner.editMutex_) {}
+        MoSpectrogram& owner_;
+        std::unique_lock<std::mutex> lock_;
+    };
+    PictureReader readPictures() { return PictureReader(*this); }
+
+    // Control threads: while one is open, the rebuilds that this thread asks
+    // for through requestRebuild (and the parameter and program changes that
+    // ask for them) gather into one, run when the outermost batch of this
+    // thread closes. So a state change that sets many values rebuilds once,
+    // after all of them. Other threads' requests are not held back.
+    class RebuildBatch {
+      public:
+        ~RebuildBatch();
+        RebuildBatch(const RebuildBatch&) = delete;
+        RebuildBatch& operator=(const RebuildBatch&) = delete;
+
+      private:
+        friend class MoSpectrogram;
+        explicit RebuildBatch(MoSpectrogram& owner);
+        MoSpectrogram& owner_;
+        RebuildBatch* outer_;  // the batch this thread opened before, of any module
+        bool pending_ = false;
+    };
+    RebuildBatch batchRebuilds() { return RebuildBatch(*this); }
 
     int currentProgram() const { return currentProgram_.load(std::memory_order_relaxed); }
     bool programLoading() const { return programLoading_.load(std::memory_order_relaxed) != 0; }
@@ -102,7 +141,8 @@ class MoSpectrogram : public Module {
     StereoBuffer output;
 
   private:
-    void requestRebuild();
+    // This thread's outermost open batch of this module, or null.
+    RebuildBatch* openBatch();
     void rebuildLocked();
     void controlStep(int ticks);
     void renderVoices(int first, int frames, const WaveTableSet& tables, float gain,

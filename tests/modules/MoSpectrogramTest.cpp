@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 #include "tests/support/FakeModuleHost.h"
 
@@ -135,6 +136,40 @@ TEST_F(Spectrogram, TheAudioThreadHandsItsRebuildsToTheWorker) {
     EXPECT_EQ(osc.rebuildCount(), rebuilds + 1);
     osc.runDeferredWork();  // nothing pending any more
     EXPECT_EQ(osc.rebuildCount(), rebuilds + 1);
+}
+
+TEST_F(Spectrogram, ABatchGathersThisThreadsRequestsIntoOneAtItsEnd) {
+    const int rebuilds = osc.rebuildCount();
+    const int tuneIndex = host.parameterIndex("Tune");
+    {
+        const auto batch = osc.batchRebuilds();
+        // Another thread's request is not held back.
+        std::thread other([&] {
+            range.store(0.3f);
+            osc.parameterChanged(host.parameterIndex("Range"), 0.3f);
+        });
+        other.join();
+        EXPECT_EQ(osc.rebuildCount(), rebuilds + 1);
+        for (float t : {0.4f, 0.45f, 0.6f}) {
+            tune.store(t);
+            osc.parameterChanged(tuneIndex, t);
+        }
+        {
+            const auto inner = osc.batchRebuilds();
+            osc.programChanged(1);
+        }
+        EXPECT_EQ(osc.rebuildCount(), rebuilds + 1);  // not even when the inner batch closes
+    }
+    EXPECT_EQ(osc.rebuildCount(), rebuilds + 2);
+    EXPECT_EQ(osc.currentProgram(), 1);
+    // The same request again: the tables already are what it would build.
+    osc.parameterChanged(tuneIndex, 0.6f);
+    osc.rebuild();
+    EXPECT_EQ(osc.rebuildCount(), rebuilds + 2);
+    {
+        const auto batch = osc.batchRebuilds();  // nothing asked: nothing built
+    }
+    EXPECT_EQ(osc.rebuildCount(), rebuilds + 2);
 }
 
 TEST_F(Spectrogram, SilentWithoutVoicesOrWhileLoading) {
