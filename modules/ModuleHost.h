@@ -24,8 +24,8 @@ class ModuleHost {
     // display is drawn only for someone to see it.
     virtual bool isEditorOpen() const = 0;
 
-    // Any thread: whether the caller is inside the audio thread's render
-    // calls, where nothing may take long.
+    // Any thread: whether the caller is the audio thread of a real-time run
+    // (inside its render calls or between them), where nothing may take long.
     virtual bool onAudioThread() const = 0;
     // Any thread, lock-free: asks for every module's runDeferredWork to be
     // called soon on a thread of the instance's own.

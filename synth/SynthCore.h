@@ -107,6 +107,7 @@ class SynthCore : public AudioEffectX, public audio::ModuleHost {
     int delayBase() const override { return delayBase_; }
     bool isEditorOpen() const override { return editorOpen_.load(std::memory_order_relaxed); }
     bool confirm(const char* text, const char* caption) override;
+    // True on the host's audio thread unless the host renders offline.
     bool onAudioThread() const override;
     void requestDeferredWork() override { worker_->wake(); }
 
@@ -156,6 +157,8 @@ class SynthCore : public AudioEffectX, public audio::ModuleHost {
     ProgramRecord programs_[kNumPrograms];
     int currentMidiPrograms_[kNumMidiChannels] = {};
     std::atomic<bool> editorOpen_{false};
+    // The thread that ran processReplacing last, as a thread-local address.
+    std::atomic<const void*> audioThread_{nullptr};
 };
 
 }  // namespace synth

@@ -15,7 +15,8 @@
 namespace synth {
 namespace {
 
-// Set for the span of the audio thread's render calls.
+// Set for the span of the audio thread's render calls. Its address also
+// tells threads apart: each thread has its own.
 thread_local bool tRendering = false;
 
 class RenderingScope {
@@ -29,8 +30,14 @@ class RenderingScope {
 
 }  // namespace
 
+// Inside the render calls, or on the thread that makes them: hosts call
+// setParameter for automation from their audio thread between two blocks.
+// A host that renders offline (a bounce) is not in a hurry, and there a
+// rebuild done at once makes every bounce sound the same.
 bool SynthCore::onAudioThread() const {
-    return tRendering;
+    if (!tRendering && audioThread_.load(std::memory_order_relaxed) != &tRendering) return false;
+    return const_cast<SynthCore*>(this)->callHost(audioMasterGetCurrentProcessLevel) !=
+           kVstProcessLevelOffline;
 }
 
 void SynthCore::setSampleRate(float rate) {
@@ -74,6 +81,7 @@ void SynthCore::renderSubBlock(float* left, float* right, int frames, int tick) 
 
 void SynthCore::processReplacing(float** /*inputs*/, float** outputs, VstInt32 frames) {
     if (frames <= 0 || !outputs || !outputs[0] || !outputs[1]) return;
+    audioThread_.store(&tRendering, std::memory_order_relaxed);
     RenderingScope rendering;
     platform::DenormalGuard flushDenormals;
     float* left = outputs[0];
