@@ -33,13 +33,12 @@ void FftwRebuild::run(const std::uint32_t* picture, const audio::RebuildSettings
     for (int x = 0; x < audio::kPictureWidth; ++x) {
         std::memset(left_, 0, sizeof(fftwf_complex) * kBins);
         std::memset(right_, 0, sizeof(fftwf_complex) * kBins);
-        audio::forEachPartial(map, picture, x, settings.fat,
-                              [&](int bin, float c, float s, float aL, float aR) {
-                                  left_[bin][0] = c * aL * kScale;
-                                  left_[bin][1] = s * aL * kScale;
-                                  right_[bin][0] = c * aR * kScale;
-                                  right_[bin][1] = s * aR * kScale;
-                              });
+        audio::forEachPartial(map, picture, x, [&](int bin, float c, float s, float aL, float aR) {
+            left_[bin][0] = c * aL * kScale;
+            left_[bin][1] = s * aL * kScale;
+            right_[bin][0] = c * aR * kScale;
+            right_[bin][1] = s * aR * kScale;
+        });
         fftwf_execute(leftPlan_);
         fftwf_execute(rightPlan_);
         float(*column)[2] = out.wave[x];
