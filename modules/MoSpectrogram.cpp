@@ -170,10 +170,14 @@ void MoSpectrogram::process(int frames, int ticks) noexcept {
     }
     if (owner.isEditorOpen()) display_.feed(*finalOutput, frames, mode);
 
+    const int* active = owner.voiceActive();
+    if (avx2_) {
+        renderAndMixAvx2(frames, tables, gain, active);
+        return;
+    }
     // Four voices at a time, one per SIMD lane; each frame still sums the
     // active voices in the order 0 to 7.
     alignas(16) float contributions[2][kMaxFrames][2][4];  // [group][frame][channel][lane]
-    const int* active = owner.voiceActive();
     for (int group = 0; group < 2; ++group)
         renderVoices(4 * group, frames, tables, gain, active, contributions[group]);
     for (int f = 0; f < frames; ++f) {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 
+#include "modules/CpuFeatures.h"
 #include "modules/Module.h"
 #include "modules/SpectralRebuild.h"
 #include "modules/TripleBuffer.h"
@@ -111,6 +112,10 @@ class MoSpectrogram : public Module {
     // Editor thread: the newest display picture.
     const std::uint32_t* displayPicture() { return display_.latest(); }
 
+    // Tests: play with the SSE2 form even where the processor has AVX2 (the
+    // two give the same samples). Audio thread, or while nothing plays.
+    void useAvx2(bool on) { avx2_ = on && math::cpuHasAvx2(); }
+
     // Playback state of a voice, for inspection.
     float position(int voice) const { return position_[voice]; }
     float step(int voice) const { return step_[voice]; }
@@ -147,6 +152,10 @@ class MoSpectrogram : public Module {
     void controlStep(int ticks);
     void renderVoices(int first, int frames, const WaveTableSet& tables, float gain,
                       const int* active, float (*out)[2][4]) noexcept;
+    // All eight voices and their mix into the output port (MoSpectrogramAvx2.cpp).
+    void renderAndMixAvx2(int frames, const WaveTableSet& tables, float gain,
+                          const int* active) noexcept;
+    bool avx2_ = math::cpuHasAvx2();
 
     std::atomic<int> currentProgram_{0};
     std::atomic<int> programLoading_{0};
