@@ -72,11 +72,7 @@ void SynthCore::updateDelayBase() {
 
 void SynthCore::renderSubBlock(float* left, float* right, int frames, int tick) noexcept {
     modules_.process(frames, tick);
-    const audio::StereoBuffer& out = *modules_.chainOutput;
-    for (int i = 0; i < frames; ++i) {
-        left[i] = math::softClip(out.left(i));
-        right[i] = math::softClip(out.right(i));
-    }
+    math::softClipFrames(modules_.chainOutput->samples, left, right, frames);
 }
 
 void SynthCore::processReplacing(float** /*inputs*/, float** outputs, VstInt32 frames) {
