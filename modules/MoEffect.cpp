@@ -105,9 +105,13 @@ void MoEffect::process(int frames, int ticks) noexcept {
     // delay may be shorter than a sub-block), the reverb comb by comb, then
     // volume, pan and the output DC blockers.
     alignas(32) float yLeft[kMaxFrames], yRight[kMaxFrames];
+    // The input's soft clip ahead, four frames at a time and without a branch
+    // per sample (loud input would make them unpredictable).
+    alignas(16) float clippedLeft[kMaxFrames], clippedRight[kMaxFrames];
+    math::softClipFrames(in.samples, clippedLeft, clippedRight, frames);
     for (int f = 0; f < frames; ++f) {
-        const float aL = inL.run(math::softClip(in.left(f)));
-        const float aR = inR.run(math::softClip(in.right(f)));
+        const float aL = inL.run(clippedLeft[f]);
+        const float aR = inR.run(clippedRight[f]);
 
         lfoSine = std::clamp(lfoSine + lfoCosine, -1.f, 1.f);
         lfoCosine = lfoCosine - lfoSine * lfoCoefficient;
