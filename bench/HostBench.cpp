@@ -11,6 +11,7 @@
 // a share of the median). Ratios are taken run by run, then summarised.
 //
 //   lumavox_host_bench [--runs N] PATH/TO/Lumavox.so
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -38,9 +39,38 @@ constexpr unsigned kSeed = 7;
 
 using Clock = std::chrono::steady_clock;
 
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+// ---- Timing: the wall clock (what a host waits) and the calling thread's CPU
+// time (what other work on a shared machine does not inflate) ----
+
+struct Timing {
+    double wall, cpu;  // ms
+};
+
+double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
+
+// Time per call of f, over calls calls.
+Timing timePerCall(int calls, const std::function<void(int)>& f) {
+    const auto start = Clock::now();
+    const double cpuStart = threadCpuMs();
+    for (int i = 0; i < calls; ++i)
+        f(i);
+    const double cpu = threadCpuMs() - cpuStart;
+    const double wall = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    return {wall / calls, cpu / calls};
+}
+
+struct Series {
+    std::vector<double> wall, cpu;
+    void add(Timing t) {
+        wall.push_back(t.wall);
+        cpu.push_back(t.cpu);
+    }
+    Timing last() const { return {wall.back(), cpu.back()}; }
+};
 
 // ---- Statistics ----
 
@@ -190,14 +220,14 @@ struct NoteList {
     VstEvent* events[8];
 };
 
-double renderTimesRealTime(const vsthost::PluginInstance& p) {
+// Times real time: seconds of audio per second of wall clock and of CPU.
+Timing renderTimesRealTime(const vsthost::PluginInstance& p) {
     std::vector<float> left(kBlock), right(kBlock);
     float* out[2] = {left.data(), right.data()};
-    const auto start = Clock::now();
-    for (int b = 0; b < kRenderBlocks; ++b)
-        p.processReplacing(nullptr, out, kBlock);
-    const double seconds = millisecondsSince(start) / 1000.0;
-    return static_cast<double>(kRenderBlocks) * kBlock / kRate / seconds;
+    const Timing t =
+        timePerCall(kRenderBlocks, [&](int) { p.processReplacing(nullptr, out, kBlock); });
+    const double audioMs = 1000.0 * kBlock / kRate;
+    return {audioMs / t.wall, audioMs / t.cpu};
 }
 
 void startEightNotes(const vsthost::PluginInstance& p) {
@@ -230,14 +260,6 @@ double residentMiB() {
     statm >> total >> resident;
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) /
            (1024.0 * 1024.0);
-}
-
-// Time per call of f, over calls calls.
-double timePerCall(int calls, const std::function<void(int)>& f) {
-    const auto start = Clock::now();
-    for (int i = 0; i < calls; ++i)
-        f(i);
-    return millisecondsSince(start) / calls;
 }
 
 }  // namespace
@@ -283,7 +305,7 @@ int main(int argc, char** argv) {
         setProgramValues(busyBank, prefix, p % 2 ? kBusyB : kBusyA);
     }
 
-    bench::FftwRebuild fftw;
+    bench::FftwRebuild fftwRebuild;
     auto tables = std::make_unique<audio::WaveTableSet>();
 
     const auto editing = create(*library);  // the host's control thread's instance
@@ -295,34 +317,37 @@ int main(int argc, char** argv) {
     setChunk(*playing->instance, programA, true);
     startEightNotes(*playing->instance);
 
-    std::vector<double> fftwMs, rebuildMs, programMs, bankFactoryMs, bankBusyMs, getBankMs,
-        createMs, closeMs, realTime, chunkRatio, rebuildRatio;
+    Series fftw, rebuild, program, bankFactory, bankBusy, getBank, creation, closing, realTime;
+    Series chunkRatio, rebuildRatio;
+    auto ratio = [](Timing a, Timing b) { return Timing{a.wall / b.wall, a.cpu / b.cpu}; };
     constexpr int kCalls = 4;  // per figure and run, alternating between two states
     for (int run = 0; run < runs; ++run) {
-        fftwMs.push_back(timePerCall(kCalls, [&](int i) {
-            fftw.run(picture.data(), settingsOf(i % 2 ? kBusyB : kBusyA), *tables);
+        fftw.add(timePerCall(kCalls, [&](int i) {
+            fftwRebuild.run(picture.data(), settingsOf(i % 2 ? kBusyB : kBusyA), *tables);
         }));
-        rebuildMs.push_back(timePerCall(
+        rebuild.add(timePerCall(
             kCalls, [&](int i) { edit.setParameter(tune, i % 2 ? kBusyA.tune : kBusyB.tune); }));
-        programMs.push_back(
+        program.add(
             timePerCall(kCalls, [&](int i) { setChunk(edit, i % 2 ? programA : programB, true); }));
-        double factory = 0, busy = 0;
+        Timing factory{0, 0}, busy{0, 0};
         for (int i = 0; i < kCalls / 2; ++i) {
-            factory += timePerCall(1, [&](int) { setChunk(edit, factoryBank, false); });
-            busy += timePerCall(1, [&](int) { setChunk(edit, busyBank, false); });
+            const Timing f = timePerCall(1, [&](int) { setChunk(edit, factoryBank, false); });
+            const Timing b = timePerCall(1, [&](int) { setChunk(edit, busyBank, false); });
+            factory = {factory.wall + f.wall / (kCalls / 2), factory.cpu + f.cpu / (kCalls / 2)};
+            busy = {busy.wall + b.wall / (kCalls / 2), busy.cpu + b.cpu / (kCalls / 2)};
         }
-        bankFactoryMs.push_back(factory / (kCalls / 2));
-        bankBusyMs.push_back(busy / (kCalls / 2));
-        getBankMs.push_back(timePerCall(kCalls, [&](int) { getChunk(edit, false); }));
+        bankFactory.add(factory);
+        bankBusy.add(busy);
+        getBank.add(timePerCall(kCalls, [&](int) { getChunk(edit, false); }));
         setChunk(edit, programA, true);
 
         std::unique_ptr<Plugin> made;
-        createMs.push_back(timePerCall(1, [&](int) { made = create(*library); }));
-        closeMs.push_back(timePerCall(1, [&](int) { made.reset(); }));
+        creation.add(timePerCall(1, [&](int) { made = create(*library); }));
+        closing.add(timePerCall(1, [&](int) { made.reset(); }));
 
-        realTime.push_back(renderTimesRealTime(*playing->instance));
-        chunkRatio.push_back(programMs.back() / fftwMs.back());
-        rebuildRatio.push_back(rebuildMs.back() / fftwMs.back());
+        realTime.add(renderTimesRealTime(*playing->instance));
+        chunkRatio.add(ratio(program.last(), fftw.last()));
+        rebuildRatio.add(ratio(rebuild.last(), fftw.last()));
     }
 
     // Resident memory: four instances made, then each rendering a second.
@@ -346,18 +371,26 @@ int main(int argc, char** argv) {
         "%d runs; busy picture: red and green 160..255 in every pixel (seed %u), "
         "Range 1, Fat 0.5, every effect on\n\n",
         runs, kSeed);
-    std::printf("%-52s %10s %10s %10s %8s\n", "figure", "median", "lowest", "highest", "IQR");
-    printRow("FFTW rebuild of the busy picture", "ms", fftwMs);
-    printRow("one rebuild: setParameter(Tune)", "ms", rebuildMs);
-    printRow("effSetChunk, program form, busy program", "ms", programMs);
-    printRow("  ratio effSetChunk program / FFTW rebuild", "x", chunkRatio);
-    printRow("  ratio one rebuild / FFTW rebuild", "x", rebuildRatio);
-    printRow("render 8 notes, every effect on, 44.1 kHz, 1 thread", "x real time", realTime);
-    printRow("instance creation (entry point, factory bank)", "ms", createMs);
-    printRow("instance close (effClose)", "ms", closeMs);
-    printRow("effSetChunk, bank form, factory bank", "ms", bankFactoryMs);
-    printRow("effSetChunk, bank form, four busy programs", "ms", bankBusyMs);
-    printRow("effGetChunk, bank form", "ms", getBankMs);
+    for (const bool cpu : {false, true}) {
+        std::printf("%s\n", cpu ? "CPU time of the calling thread"
+                                : "wall clock, as the host waits for each call");
+        std::printf("%-52s %10s %10s %10s %8s\n", "figure", "median", "lowest", "highest", "IQR");
+        auto row = [cpu](const char* figure, const char* unit, const Series& series) {
+            printRow(figure, unit, cpu ? series.cpu : series.wall);
+        };
+        row("FFTW rebuild of the busy picture", "ms", fftw);
+        row("one rebuild: setParameter(Tune)", "ms", rebuild);
+        row("effSetChunk, program form, busy program", "ms", program);
+        row("  ratio effSetChunk program / FFTW rebuild", "x", chunkRatio);
+        row("  ratio one rebuild / FFTW rebuild", "x", rebuildRatio);
+        row("render 8 notes, every effect on, 44.1 kHz, 1 thread", "x real time", realTime);
+        row("instance creation (entry point, factory bank)", "ms", creation);
+        row("instance close (effClose)", "ms", closing);
+        row("effSetChunk, bank form, factory bank", "ms", bankFactory);
+        row("effSetChunk, bank form, four busy programs", "ms", bankBusy);
+        row("effGetChunk, bank form", "ms", getBank);
+        std::printf("\n");
+    }
     std::printf("%-52s %10.1f MiB\n", "resident memory per instance, made",
                 (made - before) / kInstances);
     std::printf("%-52s %10.1f MiB\n", "resident memory per instance, after 1 s of audio",

@@ -16,9 +16,7 @@ constexpr int kGrainStep = 256;  // table samples a grain steps back: four perio
 }  // namespace
 
 MoSpectrogram::MoSpectrogram(ModuleHost& host)
-    : Module(host),
-      pictures_(std::make_unique<Picture[]>(kNumPictures)),
-      tableSets_(std::make_unique<WaveTableSet[]>(3)) {
+    : Module(host), pictures_(kNumPictures), tableSets_(3) {
     for (int i = 0; i < 6; ++i)
         rebuildParameters_[i] = owner.parameterIndex(kRebuildParameterNames[i]);
 }

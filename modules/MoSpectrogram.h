@@ -20,6 +20,7 @@
 #include "modules/TripleBuffer.h"
 #include "modules/WaveDisplay.h"
 #include "modules/WaveTables.h"
+#include "modules/ZeroedArray.h"
 
 namespace audio {
 
@@ -180,8 +181,11 @@ class MoSpectrogram : public Module {
     bool picturesTouched_ = true;
     int builtProgram_ = -1;
     RebuildSettings builtSettings_;
-    std::unique_ptr<Picture[]> pictures_;
-    std::unique_ptr<WaveTableSet[]> tableSets_;  // three slots of the triple buffer
+    ZeroedArray<Picture> pictures_;
+    // Three slots of the triple buffer. Each is written by a rebuild before
+    // playback reads it (the instrument rebuilds once while it is made), so
+    // the two spare ones cost nothing until rebuilds come to need them.
+    ZeroedArray<WaveTableSet> tableSets_;
     TripleBuffer tables_;
     WaveDisplay display_;
 };

@@ -7,7 +7,8 @@
 
 namespace audio {
 
-WaveDisplay::WaveDisplay() : slots_(std::make_unique<Picture[]>(3)) {
+// The audio thread draws into the slots, so every page is written here, once.
+WaveDisplay::WaveDisplay() : slots_(new Picture[3]) {
     for (int s = 0; s < 3; ++s)
         math::wordFill(slots_[s].pixels, kBackground, kPicturePixels);
 }
