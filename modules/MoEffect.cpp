@@ -8,7 +8,11 @@
 
 namespace audio {
 
-MoEffect::MoEffect(ModuleHost& host) : Module(host) {
+MoEffect::MoEffect(ModuleHost& host)
+    : Module(host),
+      delayLines_(host, 2 * kDelayLength, ZeroedArray<float>::Pages::Now),
+      delayLeft_(&delayLines_[0]),
+      delayRight_(&delayLines_[kDelayLength]) {
     for (auto& channel : combGain_)
         for (auto& gain : channel)
             gain.store(0.f, std::memory_order_relaxed);

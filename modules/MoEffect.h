@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "modules/Module.h"
+#include "modules/ZeroedArray.h"
 
 namespace audio {
 
@@ -80,9 +81,11 @@ class MoEffect : public Module {
     std::atomic<float> reverbLevel_{0.f};
     std::atomic<float> reverbStereo_{0.f};
     float combs_[2][kCombs][kCombLength] = {};  // one line per comb, written at combIndex_
-    float delayLeft_[kDelayLength] = {};
+    // Both delay lines, left then right: 8 MB, mapped when the module is made.
+    ZeroedArray<float> delayLines_;
+    float* delayLeft_;
+    float* delayRight_;
     float chorusLeft_[kChorusLength] = {};
-    float delayRight_[kDelayLength] = {};
     float chorusRight_[kChorusLength] = {};
     int delayIndex_ = 0;
     int chorusIndex_ = 0;

@@ -16,7 +16,7 @@ constexpr int kGrainStep = 256;  // table samples a grain steps back: four perio
 }  // namespace
 
 MoSpectrogram::MoSpectrogram(ModuleHost& host)
-    : Module(host), pictures_(kNumPictures), tableSets_(3) {
+    : Module(host), pictures_(host, kNumPictures), tableSets_(host, 3), display_(host) {
     for (int i = 0; i < 6; ++i)
         rebuildParameters_[i] = owner.parameterIndex(kRebuildParameterNames[i]);
 }

@@ -110,6 +110,8 @@ class SynthCore : public AudioEffectX, public audio::ModuleHost {
     // True on the host's audio thread unless the host renders offline.
     bool onAudioThread() const override;
     void requestDeferredWork() override { worker_->wake(); }
+    void* allocateLarge(std::size_t bytes) override;
+    void releaseLarge(void* memory, std::size_t bytes) noexcept override;
 
     // Read access for the instrument, its state chunk and the tests.
     const ParameterEntry& entry(int index) const { return entries_[index]; }
