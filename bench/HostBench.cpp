@@ -11,6 +11,7 @@
 // a share of the median). Ratios are taken run by run, then summarised.
 //
 //   lumavox_host_bench [--runs N] PATH/TO/Lumavox.so
+#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -262,6 +263,34 @@ double residentMiB() {
            (1024.0 * 1024.0);
 }
 
+// ---- A first instance, in a process that has only just loaded the plug-in ----
+
+// Loads the library in a child process and times the making of its first
+// instance there (what a host pays when it opens a song); -1 when the child
+// failed.
+Timing firstInstanceInFreshProcess(const char* path) {
+    int channel[2];
+    if (pipe(channel) != 0) return {-1, -1};
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        Timing t{-1, -1};
+        std::string error;
+        if (const auto library = vsthost::PluginLibrary::open(path, &error)) {
+            std::unique_ptr<Plugin> made;
+            t = timePerCall(1, [&](int) { made = create(*library); });
+        }
+        const ssize_t written = write(channel[1], &t, sizeof t);
+        _exit(written == sizeof t ? 0 : 1);
+    }
+    close(channel[1]);
+    Timing t{-1, -1};
+    if (child < 0 || read(channel[0], &t, sizeof t) != sizeof t) t = {-1, -1};
+    close(channel[0]);
+    if (child > 0) waitpid(child, nullptr, 0);
+    return t;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -277,6 +306,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s [--runs N] PATH/TO/Lumavox.so\n", argv[0]);
         return 2;
     }
+    // Before this process loads the plug-in itself, so that each child starts fresh.
+    Series firstInstance;
+    for (int run = 0; run < runs; ++run)
+        firstInstance.add(firstInstanceInFreshProcess(path));
+
     std::string error;
     const auto library = vsthost::PluginLibrary::open(path, &error);
     if (!library) {
@@ -387,6 +421,7 @@ int main(int argc, char** argv) {
         row("  ratio one rebuild / FFTW rebuild", "x", rebuildRatio);
         row("render 8 notes, every effect on, 44.1 kHz, 1 thread", "x real time", realTime);
         row("instance creation (entry point, factory bank)", "ms", creation);
+        row("  the first instance in a process", "ms", firstInstance);
         row("instance close (effClose)", "ms", closing);
         row("effSetChunk, bank form, factory bank", "ms", bankFactory);
         row("effSetChunk, bank form, four busy programs", "ms", bankBusy);
