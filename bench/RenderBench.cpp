@@ -1,9 +1,7 @@
-// Rendering and instance costs of the whole instrument, as a host sees them.
-// The rendering bar: 8 held voices with every effect on at 44.1 kHz, at least
-// 300 times real time on one core ("x real time" in the counters).
+// Rendering and instance costs of the whole instrument, called directly (for
+// profiling the code under them); HostBench.cpp measures the same through the
+// plug-in's binary interface, as a host sees them.
 #include <benchmark/benchmark.h>
-
-#include <malloc.h>
 
 #include <random>
 #include <vector>
@@ -67,19 +65,6 @@ void BM_CreateAndDestroyInstance(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CreateAndDestroyInstance)->Unit(benchmark::kMillisecond);
-
-void BM_InstanceMemory(benchmark::State& state) {
-    double bytes = 0;
-    for (auto _ : state) {
-        const size_t before = mallinfo2().uordblks + mallinfo2().hblkhd;
-        auto synth = std::make_unique<lumavox::Lumavox>(nullptr);
-        const size_t after = mallinfo2().uordblks + mallinfo2().hblkhd;
-        bytes = static_cast<double>(after - before);
-        benchmark::DoNotOptimize(synth.get());
-    }
-    state.counters["MiB held"] = bytes / (1024.0 * 1024.0);
-}
-BENCHMARK(BM_InstanceMemory)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

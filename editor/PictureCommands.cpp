@@ -59,8 +59,9 @@ void savePicture(audio::MoSpectrogram& spectrogram) {
     if (!path) return;
     std::vector<std::uint32_t> picture(audio::kPicturePixels);
     {
-        auto access = spectrogram.pictures();
-        std::copy_n(access.current(), audio::kPicturePixels, picture.data());
+        const auto reader = spectrogram.readPictures();
+        std::copy_n(reader.picture(spectrogram.currentProgram()), audio::kPicturePixels,
+                    picture.data());
     }
     std::string error;
     if (!lumavox::exportPictureFile(*path, picture.data(), error))

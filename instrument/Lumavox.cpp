@@ -14,8 +14,13 @@ Lumavox::Lumavox(audioMasterCallback hostCallback, const synth::ParameterDefinit
     envelope_ = std::make_unique<audio::MoEgAR>(*this);
     effect_ = std::make_unique<audio::MoEffect>(*this);
     bindModules();
-    loadFactoryBank();
-    setProgram(0);
+    {
+        // The bank's values and then program 0's arrive one by one; the
+        // tables are built once, from where they end up.
+        const auto batch = spectrogram_->batchRebuilds();
+        loadFactoryBank();
+        setProgram(0);
+    }
     setSampleRate(44100.f);
 }
 

@@ -1,5 +1,6 @@
 // The instrument's state: getChunk and setChunk in both forms, and the
 // factory bank, which is read through the same setChunk.
+#include <optional>
 #include <string>
 
 #include "instrument/Lumavox.h"
@@ -21,7 +22,7 @@ VstInt32 Lumavox::getChunk(void** data, bool isPreset) {
     if (chunk_.empty()) chunk_.resize(kBankChunkSize);
     float values[synth::kNumPrograms][synth::kNumHostParameters];
     ProgramState programs[synth::kNumPrograms];
-    auto pictures = spectrogram().pictures();
+    const auto pictures = spectrogram().readPictures();
     for (int p = 0; p < synth::kNumPrograms; ++p) {
         for (int i = 0; i < synth::kNumHostParameters; ++i)
             values[p][i] = program(p).values[i].load(std::memory_order_relaxed);
@@ -36,14 +37,15 @@ VstInt32 Lumavox::getChunk(void** data, bool isPreset) {
 namespace {
 
 // The instrument as the chunk reader's target: values into the program
-// records, pictures into the spectrogram's store while its lock is held,
-// unknown keys to the user. It notes which values arrived, so that they can
-// go on to setParameter once the lock is released (a parameter change may
-// rebuild, which takes that lock).
+// records, pictures into the spectrogram's store, unknown keys to the user.
+// The picture lock is taken only when the pictures come, after the text, so
+// that no box waits for the user while it is held (a host's audio thread may
+// want it meanwhile); it is held until the target goes. The target notes
+// which values arrived, so that they can go on to setParameter once the lock
+// is released (a parameter change may rebuild, which takes that lock).
 class InstrumentChunkTarget : public ChunkTarget {
   public:
-    InstrumentChunkTarget(Lumavox& synth, audio::MoSpectrogram::PictureAccess& pictures)
-        : synth_(synth), pictures_(pictures) {}
+    explicit InstrumentChunkTarget(Lumavox& synth) : synth_(synth) {}
 
     int parameterIndex(std::string_view name) const override { return synth_.parameterIndex(name); }
     void unknownKey(std::string_view key) override {
@@ -60,11 +62,14 @@ class InstrumentChunkTarget : public ChunkTarget {
         arrived_[index] = true;
     }
     bool arrived(int index) const { return arrived_[index]; }
-    std::uint32_t* picture(int program) override { return pictures_.picture(program); }
+    std::uint32_t* picture(int program) override {
+        if (!pictures_) pictures_.emplace(synth_.spectrogram().pictures());
+        return pictures_->picture(program);
+    }
 
   private:
     Lumavox& synth_;
-    audio::MoSpectrogram::PictureAccess& pictures_;
+    std::optional<audio::MoSpectrogram::PictureAccess> pictures_;
     int boxes_ = 0;
     bool arrived_[synth::kNumHostParameters] = {};
 };
@@ -80,24 +85,22 @@ VstInt32 Lumavox::setChunk(void* data, VstInt32 byteSize, bool isPreset) {
     if (!ChunkReader(bytes, data ? bound : 0).hasId()) return 1;
     const int current = getProgram();
     bool arrived[synth::kNumHostParameters] = {};
+    // The program form's values reach the modules as they are read, then
+    // the new picture is rebuilt, then every value of the current program
+    // is set once more (clamped and stepped). Each of those may ask for a
+    // rebuild; the batch makes them one, from the final state, at the end.
+    const auto batch = spectrogram().batchRebuilds();
     {
-        auto pictures = spectrogram().pictures();
-        InstrumentChunkTarget target(*this, pictures);
+        InstrumentChunkTarget target(*this);
         readChunk(bytes, bound, isPreset, current, target);
         for (int i = 0; i < synth::kNumHostParameters; ++i)
             arrived[i] = target.arrived(i);
     }
-    // The program form's values reach the modules as they are read, then
-    // the new picture is rebuilt, then every value of the current program
-    // is set once more (clamped and stepped).
     if (isPreset)
         for (int i = 0; i < synth::kNumHostParameters; ++i)
             if (arrived[i])
                 setParameter(i, program(current).values[i].load(std::memory_order_relaxed));
-    {
-        auto pictures = spectrogram().pictures();
-        pictures.rebuild();
-    }
+    spectrogram().requestRebuild();
     for (int i = 0; i < synth::kNumHostParameters; ++i)
         setParameter(i, program(current).values[i].load(std::memory_order_relaxed));
     return 1;

@@ -3,11 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "modules/CombFilter.h"
 #include "modules/SharedMath.h"
 
 namespace audio {
 
-MoEffect::MoEffect(ModuleHost& host) : Module(host) {
+MoEffect::MoEffect(ModuleHost& host)
+    : Module(host),
+      delayLines_(host, 2 * kDelayLength, ZeroedArray<float>::Pages::Now),
+      delayLeft_(&delayLines_[0]),
+      delayRight_(&delayLines_[kDelayLength]) {
     for (auto& channel : combGain_)
         for (auto& gain : channel)
             gain.store(0.f, std::memory_order_relaxed);
@@ -38,26 +43,34 @@ int MoEffect::delayLength() const {
     return std::clamp(d, 0, kDelayLength - 1);
 }
 
-// Reads all twelve combs of a channel before writing any: the loads are
-// independent of each other and of the stores.
-void MoEffect::reverb(float& left, float& right, const float (&gains)[2][kCombs], float level,
-                      float stereo) noexcept {
-    const float in[2] = {left, right};
-    combIndex_ = (combIndex_ + 1) & (kCombLength - 1);
-    float sum[2] = {0.f, 0.f};
-    for (int c = 0; c < 2; ++c) {
-        float(*comb)[kCombs] = combs_[c];
-        float v[kCombs];
-        for (int j = 0; j < kCombs; ++j)
-            v[j] = comb[(combIndex_ - kCombDelays[c][j]) & (kCombLength - 1)][j] * gains[c][j];
-        float* row = comb[combIndex_];
+// A comb by itself over the whole sub-block (CombFilter.h): the shortest comb
+// (601) is longer than any sub-block, so nothing read was written in this
+// one. The run is cut where the read or the write position wraps the line.
+// Each frame's sum adds the combs in the same order as a frame-by-frame loop,
+// so the result is the same to the bit. y is the combs' input until the end.
+void MoEffect::reverb(float* const (&y)[2], int n, float level, float stereo) noexcept {
+    constexpr int kMask = kCombLength - 1;
+    alignas(32) float sum[2][kMaxFrames];
+    std::fill_n(sum[0], n, 0.f);
+    std::fill_n(sum[1], n, 0.f);
+    const int first = (combIndex_ + 1) & kMask;
+    for (int c = 0; c < 2; ++c)
         for (int j = 0; j < kCombs; ++j) {
-            row[j] = in[c] + v[j];
-            sum[c] += v[j];
+            float* line = combs_[c][j];
+            const float gain = combGain(c, j);
+            for (int done = 0; done < n;) {
+                const int w = (first + done) & kMask;
+                const int r = (first + done - kCombDelays[c][j]) & kMask;
+                const int run = std::min({n - done, kCombLength - w, kCombLength - r});
+                runComb(line + r, line + w, y[c] + done, sum[c] + done, gain, run);
+                done += run;
+            }
         }
+    combIndex_ = (combIndex_ + n) & kMask;
+    for (int f = 0; f < n; ++f) {
+        y[0][f] = y[0][f] + ((0.5f + stereo) * sum[0][f] + (0.5f - stereo) * sum[1][f]) * level;
+        y[1][f] = y[1][f] + ((0.5f + stereo) * sum[1][f] + (0.5f - stereo) * sum[0][f]) * level;
     }
-    left = left + ((0.5f + stereo) * sum[0] + (0.5f - stereo) * sum[1]) * level;
-    right = right + ((0.5f + stereo) * sum[1] + (0.5f - stereo) * sum[0]) * level;
 }
 
 void MoEffect::process(int frames, int ticks) noexcept {
@@ -78,10 +91,6 @@ void MoEffect::process(int frames, int ticks) noexcept {
     const float rightGain = v * math::sine(p);
     const float leftGain = v * math::sine(p + math::kQuarterPeriod);
 
-    float gains[2][kCombs];
-    for (int c = 0; c < 2; ++c)
-        for (int j = 0; j < kCombs; ++j)
-            gains[c][j] = combGain(c, j);
     const float level = reverbLevel_.load(std::memory_order_relaxed);
     const float stereo = reverbStereo_.load(std::memory_order_relaxed);
     const bool reverbOn = level != 0.f && read(reverbTime) != 0.f;
@@ -95,9 +104,18 @@ void MoEffect::process(int frames, int ticks) noexcept {
     float lfoSine = lfoSine_, lfoCosine = lfoCosine_;
     const float lfoCoefficient = lfoCoefficient_;
     int delayIndex = delayIndex_, chorusIndex = chorusIndex_;
+
+    // Three passes over the sub-block: delay and chorus frame by frame (the
+    // delay may be shorter than a sub-block), the reverb comb by comb, then
+    // volume, pan and the output DC blockers.
+    alignas(32) float yLeft[kMaxFrames], yRight[kMaxFrames];
+    // The input's soft clip ahead, four frames at a time and without a branch
+    // per sample (loud input would make them unpredictable).
+    alignas(16) float clippedLeft[kMaxFrames], clippedRight[kMaxFrames];
+    math::softClipFrames(in.samples, clippedLeft, clippedRight, frames);
     for (int f = 0; f < frames; ++f) {
-        const float aL = inL.run(math::softClip(in.left(f)));
-        const float aR = inR.run(math::softClip(in.right(f)));
+        const float aL = inL.run(clippedLeft[f]);
+        const float aR = inR.run(clippedRight[f]);
 
         lfoSine = std::clamp(lfoSine + lfoCosine, -1.f, 1.f);
         lfoCosine = lfoCosine - lfoSine * lfoCoefficient;
@@ -128,15 +146,17 @@ void MoEffect::process(int frames, int ticks) noexcept {
         const int iR = (chorusIndex - kChorusCentre - mi) & kChorusMask;
         const float cR =
             (chorusRight_[(iR - 1) & kChorusMask] - chorusRight_[iR]) * fraction + chorusRight_[iR];
-        float yL = cL * chorusMix + wL;
-        float yR = cR * chorusMix + wR;
+        yLeft[f] = cL * chorusMix + wL;
+        yRight[f] = cR * chorusMix + wR;
+    }
 
-        // With the level or the time at 0 the combs stand still: raising
-        // them again continues from what they held.
-        if (reverbOn) reverb(yL, yR, gains, level, stereo);
+    // With the level or the time at 0 the combs stand still: raising them
+    // again continues from what they held.
+    if (reverbOn) reverb({yLeft, yRight}, frames, level, stereo);
 
-        output.left(f) = outL.run(yL * leftGain);
-        output.right(f) = outR.run(yR * rightGain);
+    for (int f = 0; f < frames; ++f) {
+        output.left(f) = outL.run(yLeft[f] * leftGain);
+        output.right(f) = outR.run(yRight[f] * rightGain);
     }
     inputDcLeft_ = inL;
     inputDcRight_ = inR;

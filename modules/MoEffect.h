@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "modules/Module.h"
+#include "modules/ZeroedArray.h"
 
 namespace audio {
 
@@ -68,8 +69,8 @@ class MoEffect : public Module {
 
   private:
     void updateReverbGains();
-    void reverb(float& left, float& right, const float (&gains)[2][kCombs], float level,
-                float stereo) noexcept;
+    // Adds the reverb of frames 0..n-1 of y (left and right lines) to y.
+    void reverb(float* const (&y)[2], int n, float level, float stereo) noexcept;
 
     int combIndex_ = 0;
     // One blocker per channel for the input and another for the output: one
@@ -79,10 +80,12 @@ class MoEffect : public Module {
     std::atomic<float> combGain_[2][kCombs];
     std::atomic<float> reverbLevel_{0.f};
     std::atomic<float> reverbStereo_{0.f};
-    float combs_[2][kCombLength][kCombs] = {};
-    float delayLeft_[kDelayLength] = {};
+    float combs_[2][kCombs][kCombLength] = {};  // one line per comb, written at combIndex_
+    // Both delay lines, left then right: 8 MB, mapped when the module is made.
+    ZeroedArray<float> delayLines_;
+    float* delayLeft_;
+    float* delayRight_;
     float chorusLeft_[kChorusLength] = {};
-    float delayRight_[kDelayLength] = {};
     float chorusRight_[kChorusLength] = {};
     int delayIndex_ = 0;
     int chorusIndex_ = 0;

@@ -16,9 +16,7 @@ constexpr int kGrainStep = 256;  // table samples a grain steps back: four perio
 }  // namespace
 
 MoSpectrogram::MoSpectrogram(ModuleHost& host)
-    : Module(host),
-      pictures_(std::make_unique<Picture[]>(kNumPictures)),
-      tableSets_(std::make_unique<WaveTableSet[]>(3)) {
+    : Module(host), pictures_(host, kNumPictures), tableSets_(host, 3), display_(host) {
     for (int i = 0; i < 6; ++i)
         rebuildParameters_[i] = owner.parameterIndex(kRebuildParameterNames[i]);
 }
@@ -43,11 +41,37 @@ void MoSpectrogram::setProgramLoading(int loading) {
     if (!loading) requestRebuild();
 }
 
+namespace {
+// The batches this thread has open, innermost first, whatever their module.
+thread_local MoSpectrogram::RebuildBatch* tOpenBatches = nullptr;
+}  // namespace
+
+MoSpectrogram::RebuildBatch::RebuildBatch(MoSpectrogram& owner)
+    : owner_(owner), outer_(tOpenBatches) {
+    tOpenBatches = this;
+}
+
+MoSpectrogram::RebuildBatch::~RebuildBatch() {
+    tOpenBatches = outer_;
+    if (pending_) owner_.requestRebuild();
+}
+
+MoSpectrogram::RebuildBatch* MoSpectrogram::openBatch() {
+    RebuildBatch* outermost = nullptr;
+    for (RebuildBatch* b = tOpenBatches; b; b = b->outer_)
+        if (&b->owner_ == this) outermost = b;
+    return outermost;
+}
+
+// The audio thread's requests need no batch: they only set a flag, and the
+// worker's one rebuild answers all that came before it.
 void MoSpectrogram::requestRebuild() {
     if (programLoading()) return;
     if (owner.onAudioThread()) {
         rebuildPending_.store(true, std::memory_order_release);
         owner.requestDeferredWork();
+    } else if (RebuildBatch* batch = openBatch()) {
+        batch->pending_ = true;
     } else {
         rebuild();
     }
@@ -58,7 +82,10 @@ void MoSpectrogram::runDeferredWork() {
 }
 
 void MoSpectrogram::rebuild() {
-    pictures().rebuild();
+    // Not through pictures(): that would count as an edit and defeat the
+    // check for unchanged parameters.
+    const std::lock_guard<std::mutex> lock(editMutex_);
+    rebuildLocked();
 }
 
 void MoSpectrogram::rebuildLocked() {
@@ -149,10 +176,14 @@ void MoSpectrogram::process(int frames, int ticks) noexcept {
     }
     if (owner.isEditorOpen()) display_.feed(*finalOutput, frames, mode);
 
+    const int* active = owner.voiceActive();
+    if (avx2_) {
+        renderAndMixAvx2(frames, tables, gain, active);
+        return;
+    }
     // Four voices at a time, one per SIMD lane; each frame still sums the
     // active voices in the order 0 to 7.
     alignas(16) float contributions[2][kMaxFrames][2][4];  // [group][frame][channel][lane]
-    const int* active = owner.voiceActive();
     for (int group = 0; group < 2; ++group)
         renderVoices(4 * group, frames, tables, gain, active, contributions[group]);
     for (int f = 0; f < frames; ++f) {

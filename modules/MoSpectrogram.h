@@ -14,11 +14,13 @@
 #include <memory>
 #include <mutex>
 
+#include "modules/CpuFeatures.h"
 #include "modules/Module.h"
 #include "modules/SpectralRebuild.h"
 #include "modules/TripleBuffer.h"
 #include "modules/WaveDisplay.h"
 #include "modules/WaveTables.h"
+#include "modules/ZeroedArray.h"
 
 namespace audio {
 
@@ -35,8 +37,13 @@ class MoSpectrogram : public Module {
     void setProgramLoading(int loading) override;
     void runDeferredWork() override;
 
-    // Control threads. Each takes the picture lock itself.
+    // Control threads. Each takes the picture lock itself. A rebuild with
+    // the parameters and the picture of the tables in use builds nothing.
     void rebuild();
+    // Any thread: the pictures or the rebuild parameters changed. Rebuilds
+    // now; at the end of this thread's open batch, if there is one; or, on
+    // the audio thread, on the instance's worker.
+    void requestRebuild();
     void invert();
     void monochrome();
     // Asks "BitMap Clear?" first; Cancel changes nothing.
@@ -61,8 +68,7 @@ class MoSpectrogram : public Module {
 
       public:
         ~PictureAccess() { owner_.pictureRevision_.fetch_add(1, std::memory_order_release); }
-        PictureAccess(const PictureAccess&) = delete;
-        PictureAccess& operator=(const PictureAccess&) = delete;
+        PictureAccess(PictureAccess&&) = default;
 
       private:
         MoSpectrogram& owner_;
@@ -79,6 +85,40 @@ class MoSpectrogram : public Module {
         return pictureRevision_.load(std::memory_order_acquire);
     }
 
+    // Shared reading of the pictures (saving them): what is only read does
+    // not make the next rebuild build again.
+    class PictureReader {
+      public:
+        const std::uint32_t* picture(int program) const { return owner_.pictures_[program].pixels; }
+
+      private:
+        friend class MoSpectrogram;
+        explicit PictureReader(MoSpectrogram& owner) : owner_(owner), lock_(owner.editMutex_) {}
+        MoSpectrogram& owner_;
+        std::unique_lock<std::mutex> lock_;
+    };
+    PictureReader readPictures() { return PictureReader(*this); }
+
+    // Control threads: while one is open, the rebuilds that this thread asks
+    // for through requestRebuild (and the parameter and program changes that
+    // ask for them) gather into one, run when the outermost batch of this
+    // thread closes. So a state change that sets many values rebuilds once,
+    // after all of them. Other threads' requests are not held back.
+    class RebuildBatch {
+      public:
+        ~RebuildBatch();
+        RebuildBatch(const RebuildBatch&) = delete;
+        RebuildBatch& operator=(const RebuildBatch&) = delete;
+
+      private:
+        friend class MoSpectrogram;
+        explicit RebuildBatch(MoSpectrogram& owner);
+        MoSpectrogram& owner_;
+        RebuildBatch* outer_;  // the batch this thread opened before, of any module
+        bool pending_ = false;
+    };
+    RebuildBatch batchRebuilds() { return RebuildBatch(*this); }
+
     int currentProgram() const { return currentProgram_.load(std::memory_order_relaxed); }
     bool programLoading() const { return programLoading_.load(std::memory_order_relaxed) != 0; }
     int rebuildCount() const { return rebuildCount_.load(std::memory_order_relaxed); }
@@ -88,6 +128,10 @@ class MoSpectrogram : public Module {
     // Editor thread: the newest display picture (fresh: newer than the last one given).
     const std::uint32_t* displayPicture() { return display_.latest(); }
     const std::uint32_t* displayPicture(bool& fresh) { return display_.latest(fresh); }
+
+    // Tests: play with the SSE2 form even where the processor has AVX2 (the
+    // two give the same samples). Audio thread, or while nothing plays.
+    void useAvx2(bool on) { avx2_ = on && math::cpuHasAvx2(); }
 
     // Playback state of a voice, for inspection.
     float position(int voice) const { return position_[voice]; }
@@ -119,11 +163,16 @@ class MoSpectrogram : public Module {
     StereoBuffer output;
 
   private:
-    void requestRebuild();
+    // This thread's outermost open batch of this module, or null.
+    RebuildBatch* openBatch();
     void rebuildLocked();
     void controlStep(int ticks);
     void renderVoices(int first, int frames, const WaveTableSet& tables, float gain,
                       const int* active, float (*out)[2][4]) noexcept;
+    // All eight voices and their mix into the output port (MoSpectrogramAvx2.cpp).
+    void renderAndMixAvx2(int frames, const WaveTableSet& tables, float gain,
+                          const int* active) noexcept;
+    bool avx2_ = math::cpuHasAvx2();
 
     std::atomic<int> currentProgram_{0};
     std::atomic<int> programLoading_{0};
@@ -149,8 +198,11 @@ class MoSpectrogram : public Module {
     bool picturesTouched_ = true;
     int builtProgram_ = -1;
     RebuildSettings builtSettings_;
-    std::unique_ptr<Picture[]> pictures_;
-    std::unique_ptr<WaveTableSet[]> tableSets_;  // three slots of the triple buffer
+    ZeroedArray<Picture> pictures_;
+    // Three slots of the triple buffer. Each is written by a rebuild before
+    // playback reads it (the instrument rebuilds once while it is made), so
+    // the two spare ones cost nothing until rebuilds come to need them.
+    ZeroedArray<WaveTableSet> tableSets_;
     TripleBuffer tables_;
     WaveDisplay display_;
 };

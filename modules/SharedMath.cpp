@@ -1,5 +1,7 @@
 #include "modules/SharedMath.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -43,6 +45,32 @@ float fastPow(float x, const float* intPowers, const float* fracPowers) {
     const int j = static_cast<int>(t);
     return ((fracPowers[j + 1] - fracPowers[j]) * (t - static_cast<float>(j)) + fracPowers[j]) *
            intPowers[n];
+}
+
+namespace {
+__m128 softClip4(__m128 x) {
+    const __m128 cubic =
+        _mm_sub_ps(x, _mm_mul_ps(_mm_mul_ps(_mm_mul_ps(_mm_set1_ps(0.15f), x), x), x));
+    const __m128 high = _mm_cmpgt_ps(x, _mm_set1_ps(1.5f));
+    const __m128 low = _mm_cmplt_ps(x, _mm_set1_ps(-1.5f));
+    const __m128 limited =
+        _mm_or_ps(_mm_and_ps(high, _mm_set1_ps(1.f)), _mm_and_ps(low, _mm_set1_ps(-1.f)));
+    return _mm_or_ps(_mm_andnot_ps(_mm_or_ps(high, low), cubic), limited);
+}
+}  // namespace
+
+void softClipFrames(const float* interleaved, float* left, float* right, int frames) noexcept {
+    int i = 0;
+    for (; i + 4 <= frames; i += 4) {
+        const __m128 a = _mm_load_ps(interleaved + 2 * i);      // L0 R0 L1 R1
+        const __m128 b = _mm_load_ps(interleaved + 2 * i + 4);  // L2 R2 L3 R3
+        _mm_storeu_ps(left + i, softClip4(_mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0))));
+        _mm_storeu_ps(right + i, softClip4(_mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1))));
+    }
+    for (; i < frames; ++i) {
+        left[i] = softClip(interleaved[2 * i]);
+        right[i] = softClip(interleaved[2 * i + 1]);
+    }
 }
 
 void wordFill(std::uint32_t* destination, std::uint32_t value, std::size_t count) {

@@ -49,6 +49,11 @@ inline float softClip(float x) {
     return x - 0.15f * x * x * x;
 }
 
+// softClip of frames interleaved stereo frames (left, right, ...) into two
+// lines; interleaved is 16-byte aligned. The same results as softClip sample
+// by sample, four frames at a time.
+void softClipFrames(const float* interleaved, float* left, float* right, int frames) noexcept;
+
 void wordFill(std::uint32_t* destination, std::uint32_t value, std::size_t count);
 
 }  // namespace math

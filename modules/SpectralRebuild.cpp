@@ -10,6 +10,9 @@
 // walking the cursor again (forEachPartial).
 #include "modules/SpectralRebuild.h"
 
+#include <emmintrin.h>
+
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -46,10 +49,27 @@ void RowMap::build(const RebuildSettings& settings) {
         // it, and only steps 1..510 write. Rows aiming past bin 511 (high
         // rows in logarithmic spacing) would land on other bins' imaginary
         // parts, so they are left out.
-        if (bin >= 2 && bin <= kHighestBin) rows[count++] = {r, bin, gain};
+        if (bin >= 2 && bin <= kHighestBin) {
+            const int q = bin - 1;
+            rows[count++] = {(kPictureHeight - 1 - r) * kPictureWidth, bin, gain * 0.125f,
+                             q % kSeedSteps, kSeedIncrement * q * q % kSeedSteps};
+        }
         cursor = bin;
     }
     cursorEnd = cursor;
+
+    const float* sineTable = math::tables().sine;
+    for (int k = 0; k < kSeedSteps; ++k) {
+        if (settings.fat == 0.f) {  // every partial in cosine phase
+            phaseCosine[k] = 1.f;
+            phaseSine[k] = 0.f;
+            continue;
+        }
+        const float fraction = static_cast<float>(k) / static_cast<float>(kSeedSteps);
+        const int index = static_cast<int>(fraction * settings.fat * 0.5f * 32768.f);
+        phaseCosine[k] = sineTable[(index + math::kQuarterPeriod) & math::kSineMask];
+        phaseSine[k] = sineTable[index & math::kSineMask];
+    }
 }
 
 void rebuildWaveTables(const std::uint32_t* picture, const RebuildSettings& settings,
@@ -60,21 +80,21 @@ void rebuildWaveTables(const std::uint32_t* picture, const RebuildSettings& sett
     out.fadeLength = (1.f - settings.spike) * 256.f;
     out.grainEnd = 256.f + out.fadeLength;
 
-    alignas(16) float left[kTableLength];
-    alignas(16) float right[kTableLength];
+    // Zero here, and again by the loop that copies each column out.
+    alignas(16) float left[kTableLength] = {};
+    alignas(16) float right[kTableLength] = {};
+    const __m128 zero = _mm_setzero_ps();
     for (int x = 0; x < kPictureWidth; ++x) {
-        std::memset(left, 0, sizeof left);
-        std::memset(right, 0, sizeof right);
-        bool anyLeft = false, anyRight = false;
-        forEachPartial(map, picture, x, settings.fat,
-                       [&](int bin, float cosine, float sine, float aL, float aR) {
-                           anyLeft |= aL != 0.f;
-                           anyRight |= aR != 0.f;
-                           left[bin] = cosine * aL;
-                           left[kTableLength - bin] = -sine * aL;
-                           right[bin] = cosine * aR;
-                           right[kTableLength - bin] = -sine * aR;
-                       });
+        // Amplitudes are never negative, so any bit set means a partial.
+        std::uint32_t anyLeft = 0, anyRight = 0;
+        forEachPartial(map, picture, x, [&](int bin, float cosine, float sine, float aL, float aR) {
+            anyLeft |= std::bit_cast<std::uint32_t>(aL);
+            anyRight |= std::bit_cast<std::uint32_t>(aR);
+            left[bin] = cosine * aL;
+            left[kTableLength - bin] = -sine * aL;
+            right[bin] = cosine * aR;
+            right[kTableLength - bin] = -sine * aR;
+        });
         // A channel without partials stays exactly silent: the paired
         // transform would leave rounding noise of the other channel in it.
         if (anyLeft && anyRight) {
@@ -84,12 +104,21 @@ void rebuildWaveTables(const std::uint32_t* picture, const RebuildSettings& sett
         } else if (anyRight) {
             fft::inverseRealFft(kTableLength, right);
         }
-        float(*column)[2] = out.wave[x];
-        for (int t = 0; t < kTableLength; ++t) {
-            column[t][0] = left[t];
-            column[t][1] = right[t];
+        // 4 MB of tables that nobody reads before the rebuild ends: stored
+        // past the caches, which saves reading every line in first. The
+        // spectra are cleared for the next column on the way (a separate
+        // memset of 4 KB costs more).
+        float* column = &out.wave[x][0][0];
+        for (int t = 0; t < kTableLength; t += 4) {
+            const __m128 l = _mm_load_ps(left + t), r = _mm_load_ps(right + t);
+            _mm_stream_ps(column + 2 * t, _mm_unpacklo_ps(l, r));
+            _mm_stream_ps(column + 2 * t + 4, _mm_unpackhi_ps(l, r));
+            _mm_store_ps(left + t, zero);
+            _mm_store_ps(right + t, zero);
         }
     }
+    // The streamed stores are ordered before whatever publishes the tables.
+    _mm_sfence();
     std::memset(out.wave[kPictureWidth], 0, sizeof out.wave[kPictureWidth]);
 }
 

@@ -23,16 +23,28 @@ struct RebuildSettings {
 };
 
 // Where the rows of a picture land in the spectrum: which bin each sound
-// row writes, with its weight. The same for every column of one rebuild.
+// row writes, with its weight and phase. The same for every column of one
+// rebuild.
 struct RowMap {
+    static constexpr int kSeedSteps = 256;
+    static constexpr int kSeedIncrement = 25;  // 0.09765625
+
     struct Row {
-        int soundRow;  // 0 = bottom
-        int bin;       // 2..511; the cursor step that writes it is bin - 1
-        float gain;    // tilt^(soundRow + 1)
+        int pixelOffset;   // of the row's pixel in column 0: (511 - sound row) x 512
+        int bin;           // 2..511; the cursor step that writes it is bin - 1
+        float scaledGain;  // tilt^(sound row + 1) / 8, the amplitude of a pixel value of 1
+        // The phase of the row's partial in column x is entry
+        // (phaseStep x column seed + phaseOffset) mod 256 of the phase table.
+        int phaseStep;
+        int phaseOffset;
     };
     Row rows[kPictureHeight];
     int count = 0;
     int cursorEnd = 0;  // cursor steps per column (the seed advances by as many)
+    // Cosine and sine of the phase fraction k/256 scaled by Fat: a partial's
+    // phase only ever takes one of these 256 values.
+    float phaseCosine[kSeedSteps];
+    float phaseSine[kSeedSteps];
 
     void build(const RebuildSettings& settings);
 };
@@ -40,33 +52,23 @@ struct RowMap {
 // Calls write(bin, cosine, sine, amplitudeLeft, amplitudeRight) for every
 // partial of column x that sounds, lowest first. The phase seed advances
 // 25/256 per cursor step from 0 at column 0; as every seed is a multiple of
-// 1/256, the running float arithmetic is exact and computed here directly.
+// 1/256, the running float arithmetic is exact and computed here directly:
+// with column seed c = x x cursorEnd x 25 mod 256, the partial written at
+// cursor step q has the phase fraction (q x ((c + 25 q) mod 256) mod 256) /
+// 256 = ((q c + 25 q^2) mod 256) / 256.
 template <typename Write>
-void forEachPartial(const RowMap& map, const std::uint32_t* picture, int x, float fat,
-                    Write&& write) {
-    constexpr int kSeedSteps = 256;
-    constexpr int kSeedIncrement = 25;  // 0.09765625
-    const float* sineTable = math::tables().sine;
-    const int columnSeed =
-        static_cast<int>((static_cast<long long>(x) * map.cursorEnd * kSeedIncrement) % kSeedSteps);
+void forEachPartial(const RowMap& map, const std::uint32_t* picture, int x, Write&& write) {
+    const int columnSeed = static_cast<int>(
+        (static_cast<long long>(x) * map.cursorEnd * RowMap::kSeedIncrement) % RowMap::kSeedSteps);
     for (int n = 0; n < map.count; ++n) {
         const RowMap::Row& row = map.rows[n];
-        const std::uint32_t pixel =
-            picture[(kPictureHeight - 1 - row.soundRow) * kPictureWidth + x];
+        const std::uint32_t pixel = picture[row.pixelOffset + x];
         const int red = redOf(pixel), green = greenOf(pixel);
         if ((red | green) == 0) continue;
-        float cosine = 1.f, sine = 0.f;  // Fat 0: every partial in cosine phase
-        if (fat != 0.f) {
-            const int q = row.bin - 1;
-            const int seed = (columnSeed + q * kSeedIncrement) % kSeedSteps;
-            const float fraction =
-                static_cast<float>((q * seed) % kSeedSteps) / static_cast<float>(kSeedSteps);
-            const int index = static_cast<int>(fraction * fat * 0.5f * 32768.f);
-            cosine = sineTable[(index + math::kQuarterPeriod) & math::kSineMask];
-            sine = sineTable[index & math::kSineMask];
-        }
-        write(row.bin, cosine, sine, static_cast<float>(red) * 0.125f * row.gain,
-              static_cast<float>(green) * 0.125f * row.gain);
+        const int phase = (row.phaseStep * columnSeed + row.phaseOffset) & (RowMap::kSeedSteps - 1);
+        // red x 0.125 x gain, rounded once either way: the eighth is exact.
+        write(row.bin, map.phaseCosine[phase], map.phaseSine[phase],
+              static_cast<float>(red) * row.scaledGain, static_cast<float>(green) * row.scaledGain);
     }
 }
 

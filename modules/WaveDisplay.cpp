@@ -7,7 +7,8 @@
 
 namespace audio {
 
-WaveDisplay::WaveDisplay() : slots_(std::make_unique<Picture[]>(3)) {
+// The audio thread draws into the slots: their pages are mapped here.
+WaveDisplay::WaveDisplay(ModuleHost& host) : slots_(host, 3, ZeroedArray<Picture>::Pages::Now) {
     for (int s = 0; s < 3; ++s)
         math::wordFill(slots_[s].pixels, kBackground, kPicturePixels);
 }

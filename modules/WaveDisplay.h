@@ -3,11 +3,11 @@
 // Drawn on the audio thread, read on the editor's, through a triple buffer.
 #pragma once
 
-#include <memory>
-
+#include "modules/ModuleHost.h"
 #include "modules/StereoBuffer.h"
 #include "modules/TripleBuffer.h"
 #include "modules/WaveTables.h"
+#include "modules/ZeroedArray.h"
 
 namespace audio {
 
@@ -19,7 +19,7 @@ class WaveDisplay {
     static constexpr std::uint32_t kScopeColour = 0xFFFFFF00u;
     static constexpr int kSamples = 1024;
 
-    WaveDisplay();
+    explicit WaveDisplay(ModuleHost& host);
 
     // Audio thread: collects left + right of each frame; draws and hands
     // over a picture whenever the buffer is full.
@@ -37,7 +37,7 @@ class WaveDisplay {
 
     float buffer_[kSamples] = {};
     int writeIndex_ = 0;
-    std::unique_ptr<Picture[]> slots_;
+    ZeroedArray<Picture> slots_;
     TripleBuffer handOver_;
 };
 

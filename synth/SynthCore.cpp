@@ -7,6 +7,7 @@
 
 #include "modules/RealFft.h"
 #include "modules/SharedMath.h"
+#include "platform/LargeMemory.h"
 #include "platform/MessageBox.h"
 #include "platform/ModulePath.h"
 #include "synth/Float2String.h"
@@ -151,6 +152,14 @@ int SynthCore::findParameter(const char* name) {
 audio::ValueInput SynthCore::bindParameter(const char* name) {
     const int index = findParameter(name);
     return index < 0 ? &audio::silent::missingParameter : &entries_[index].value;
+}
+
+void* SynthCore::allocateLarge(std::size_t bytes) {
+    return platform::reserveLarge(bytes);
+}
+
+void SynthCore::releaseLarge(void* memory, std::size_t bytes) noexcept {
+    platform::releaseLarge(memory, bytes);
 }
 
 bool SynthCore::confirm(const char* text, const char* caption) {

@@ -110,8 +110,11 @@ class SynthCore : public AudioEffectX, public audio::ModuleHost {
     // drawn only while someone can see it).
     void setEditorOpen(bool open) { editorOpen_.store(open, std::memory_order_relaxed); }
     bool confirm(const char* text, const char* caption) override;
+    // True on the host's audio thread unless the host renders offline.
     bool onAudioThread() const override;
     void requestDeferredWork() override { worker_->wake(); }
+    void* allocateLarge(std::size_t bytes) override;
+    void releaseLarge(void* memory, std::size_t bytes) noexcept override;
 
     // Read access for the instrument, its state chunk and the tests.
     const ParameterEntry& entry(int index) const { return entries_[index]; }
@@ -160,6 +163,8 @@ class SynthCore : public AudioEffectX, public audio::ModuleHost {
     ProgramRecord programs_[kNumPrograms];
     int currentMidiPrograms_[kNumMidiChannels] = {};
     std::atomic<bool> editorOpen_{false};
+    // The thread that ran processReplacing last, as a thread-local address.
+    std::atomic<const void*> audioThread_{nullptr};
 };
 
 }  // namespace synth

@@ -15,7 +15,8 @@
 namespace synth {
 namespace {
 
-// Set for the span of the audio thread's render calls.
+// Set for the span of the audio thread's render calls. Its address also
+// tells threads apart: each thread has its own.
 thread_local bool tRendering = false;
 
 class RenderingScope {
@@ -29,8 +30,14 @@ class RenderingScope {
 
 }  // namespace
 
+// Inside the render calls, or on the thread that makes them: hosts call
+// setParameter for automation from their audio thread between two blocks.
+// A host that renders offline (a bounce) is not in a hurry, and there a
+// rebuild done at once makes every bounce sound the same.
 bool SynthCore::onAudioThread() const {
-    return tRendering;
+    if (!tRendering && audioThread_.load(std::memory_order_relaxed) != &tRendering) return false;
+    return const_cast<SynthCore*>(this)->callHost(audioMasterGetCurrentProcessLevel) !=
+           kVstProcessLevelOffline;
 }
 
 void SynthCore::setSampleRate(float rate) {
@@ -65,15 +72,12 @@ void SynthCore::updateDelayBase() {
 
 void SynthCore::renderSubBlock(float* left, float* right, int frames, int tick) noexcept {
     modules_.process(frames, tick);
-    const audio::StereoBuffer& out = *modules_.chainOutput;
-    for (int i = 0; i < frames; ++i) {
-        left[i] = math::softClip(out.left(i));
-        right[i] = math::softClip(out.right(i));
-    }
+    math::softClipFrames(modules_.chainOutput->samples, left, right, frames);
 }
 
 void SynthCore::processReplacing(float** /*inputs*/, float** outputs, VstInt32 frames) {
     if (frames <= 0 || !outputs || !outputs[0] || !outputs[1]) return;
+    audioThread_.store(&tRendering, std::memory_order_relaxed);
     RenderingScope rendering;
     platform::DenormalGuard flushDenormals;
     float* left = outputs[0];

@@ -163,6 +163,15 @@ enum AudioMasterOpcodes : VstInt32 {
     audioMasterEndEdit = 44,
 };
 
+// Answers to audioMasterGetCurrentProcessLevel.
+enum VstProcessLevels : VstInt32 {
+    kVstProcessLevelUnknown = 0,
+    kVstProcessLevelUser = 1,
+    kVstProcessLevelRealtime = 2,
+    kVstProcessLevelPrefetch = 3,
+    kVstProcessLevelOffline = 4,
+};
+
 enum VstPlugCategory : VstInt32 {
     kPlugCategUnknown = 0,
     kPlugCategEffect = 1,

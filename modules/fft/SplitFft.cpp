@@ -107,16 +107,6 @@ void radix2Pass(int s, Split x, Split y) {
 
 }  // namespace
 
-bool cpuHasAvx2() {
-    static const bool supported = [] {
-        // The first transform may come from a static initialiser that runs
-        // before the runtime has filled in the CPU model.
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-    }();
-    return supported;
-}
-
 int passCount(int n) {
     int count = 0;
     for (; n >= 4; n /= 4)

@@ -2,6 +2,8 @@
 // imaginary) arrays so that four consecutive points fill one SSE register.
 #pragma once
 
+#include "modules/CpuFeatures.h"
+
 namespace fft::detail {
 
 struct Split {
@@ -24,7 +26,9 @@ void forwardSplitFft(int n, const Split buffers[2], int first);
 // hold each to the same results whatever the test machine would pick.
 void forwardSplitFftSse2(int n, const Split buffers[2], int first);
 constexpr int kMinAvx2Size = 64;
-bool cpuHasAvx2();  // and FMA, and an OS that saves the AVX registers
+inline bool cpuHasAvx2() {
+    return math::cpuHasAvx2();
+}
 void forwardSplitFftAvx2(int n, const Split buffers[2], int first);
 
 }  // namespace fft::detail

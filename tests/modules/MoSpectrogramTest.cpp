@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <random>
+#include <thread>
 
 #include "tests/support/FakeModuleHost.h"
 
@@ -135,6 +137,94 @@ TEST_F(Spectrogram, TheAudioThreadHandsItsRebuildsToTheWorker) {
     EXPECT_EQ(osc.rebuildCount(), rebuilds + 1);
     osc.runDeferredWork();  // nothing pending any more
     EXPECT_EQ(osc.rebuildCount(), rebuilds + 1);
+}
+
+TEST_F(Spectrogram, ABatchGathersThisThreadsRequestsIntoOneAtItsEnd) {
+    const int rebuilds = osc.rebuildCount();
+    const int tuneIndex = host.parameterIndex("Tune");
+    {
+        const auto batch = osc.batchRebuilds();
+        // Another thread's request is not held back.
+        std::thread other([&] {
+            range.store(0.3f);
+            osc.parameterChanged(host.parameterIndex("Range"), 0.3f);
+        });
+        other.join();
+        EXPECT_EQ(osc.rebuildCount(), rebuilds + 1);
+        for (float t : {0.4f, 0.45f, 0.6f}) {
+            tune.store(t);
+            osc.parameterChanged(tuneIndex, t);
+        }
+        {
+            const auto inner = osc.batchRebuilds();
+            osc.programChanged(1);
+        }
+        EXPECT_EQ(osc.rebuildCount(), rebuilds + 1);  // not even when the inner batch closes
+    }
+    EXPECT_EQ(osc.rebuildCount(), rebuilds + 2);
+    EXPECT_EQ(osc.currentProgram(), 1);
+    // The same request again: the tables already are what it would build.
+    osc.parameterChanged(tuneIndex, 0.6f);
+    osc.rebuild();
+    EXPECT_EQ(osc.rebuildCount(), rebuilds + 2);
+    {
+        const auto batch = osc.batchRebuilds();  // nothing asked: nothing built
+    }
+    EXPECT_EQ(osc.rebuildCount(), rebuilds + 2);
+}
+
+TEST_F(Spectrogram, TheAvx2VoicesPlayTheSameSamplesAsTheSse2Ones) {
+    if (!math::cpuHasAvx2()) GTEST_SKIP() << "no AVX2 here";
+    const unsigned seed = 424242;
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    std::mt19937 rng(seed);
+    MoSpectrogram narrow{host};
+    narrow.useAvx2(false);
+    audio::ParameterValue fat{0.6f}, spike{0.3f}, drive{0.4f}, loopIn{0.1f};
+    for (MoSpectrogram* o : {&osc, &narrow}) {
+        o->tune = &tune;
+        o->range = &range;
+        o->filter = &one;
+        o->loopIn = &loopIn;
+        o->loopOut = &one;
+        o->tempo = &tempo;
+        o->fat = &fat;
+        o->spike = &spike;
+        o->drive = &drive;
+        o->pitch = pitch;
+        o->trigger = trigger;
+        o->envelope = envelope;
+        auto access = o->pictures();
+        std::mt19937 paint(seed);
+        for (int i = 0; i < audio::kPicturePixels; ++i)
+            access.current()[i] = paint() & 0x00FFFFFF;
+        access.rebuild();
+    }
+    tempo.store(0.7f);
+    double loudness = 0;
+    for (int block = 0; block < 2000; ++block) {
+        for (int v = 0; v < 8; ++v) {
+            if (rng() % 50 == 0) {  // voices start and stop now and then
+                host.active[v] = static_cast<int>(rng() % 2);
+                trigger[v] = 1.f;
+                pitch[v] = static_cast<float>(30 + rng() % 70) / 120.f;
+            }
+            envelope[v] = static_cast<float>(rng() % 100) / 100.f;
+        }
+        const int frames = 1 + static_cast<int>(rng() % 256);
+        const int ticks = static_cast<int>(rng() % 2);
+        osc.process(frames, ticks);
+        narrow.process(frames, ticks);
+        for (float& t : trigger)
+            t = 0.f;
+        ASSERT_EQ(std::memcmp(osc.output.samples, narrow.output.samples,
+                              sizeof(float) * 2 * static_cast<std::size_t>(frames)),
+                  0)
+            << "block " << block;
+        for (int i = 0; i < 2 * frames; ++i)
+            loudness += std::fabs(osc.output.samples[i]);
+    }
+    EXPECT_GT(loudness, 1000.0);  // the voices were heard
 }
 
 TEST_F(Spectrogram, SilentWithoutVoicesOrWhileLoading) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -28,6 +29,20 @@ TEST(SharedMath, SoftClip) {
     EXPECT_FLOAT_EQ(math::softClip(1.f), 0.85f);
     EXPECT_EQ(math::softClip(-2.f), -1.f);
     EXPECT_EQ(math::softClip(0.f), 0.f);
+    // Four frames at a time, the same bits, NaN and the edges included.
+    alignas(16) float frames[2 * 11];
+    const float values[] = {2.f, 1.5f, 1.f, -2.f, 0.f, -0.f, -1.5f, 1.50001f, 0.3f, -0.7f, NAN};
+    for (int i = 0; i < 11; ++i) {
+        frames[2 * i] = values[i];
+        frames[2 * i + 1] = -values[10 - i];
+    }
+    float left[11], right[11];
+    math::softClipFrames(frames, left, right, 11);
+    for (int i = 0; i < 11; ++i) {
+        const float l = math::softClip(values[i]), r = math::softClip(-values[10 - i]);
+        EXPECT_EQ(std::memcmp(&left[i], &l, sizeof l), 0) << values[i];
+        EXPECT_EQ(std::memcmp(&right[i], &r, sizeof r), 0) << -values[10 - i];
+    }
 }
 
 TEST(SharedMath, SineTableReadsSinesAndCosines) {

@@ -1,8 +1,8 @@
 // The audio thread's promise: processEvents and processReplacing allocate
 // nothing and take no lock. This binary replaces the global allocation
 // functions and pthread_mutex_lock with counting ones, then renders notes,
-// controllers (which move parameters and ask for wave-table rebuilds) and
-// pitch bend through the whole instrument.
+// controllers and automation (which move parameters and ask for wave-table
+// rebuilds) and pitch bend through the whole instrument.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <pthread.h>
@@ -100,12 +100,17 @@ TEST(Realtime, RenderingWithEventsAllocatesNothingAndLocksNothing) {
 
     VstEvents* notes = events.get();  // the host's lists, made before rendering
     VstEvents* offs = releases.get();
+    const int tune = synth.parameterIndex("Tune");
+    const int range = synth.parameterIndex("Range");
 
     tOnRenderThread = true;
     gCounting = true;
     for (int block = 0; block < 400; ++block) {
         if (block % 100 == 0) synth.processEvents(notes);
         if (block % 100 == 50) synth.processEvents(offs);
+        // Hosts automate from their audio thread too, between blocks.
+        if (block % 100 == 70) synth.setParameter(tune, 0.01f * static_cast<float>(block % 7));
+        if (block % 100 == 80) synth.setParameter(range, 0.6f);
         synth.processReplacing(nullptr, outputs, 512);
     }
     gCounting = false;

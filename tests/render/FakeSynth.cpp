@@ -41,6 +41,7 @@ class FakeSynth : public AudioEffectX {
     void close() override { log("close"); }
     void resume() override {
         log("mains 1");
+        log("processLevel %d", static_cast<int>(callHost(audioMasterGetCurrentProcessLevel)));
         AudioEffectX::resume();
     }
     void suspend() override { log("mains 0"); }

@@ -51,6 +51,13 @@ TEST_F(RenderHost, SetsThePluginUpAndDownInTheOrderOfAHost) {
         }
 }
 
+// A bounce: the plug-in may take its time, and should do what it does the
+// same way every time (the instrument then rebuilds its tables at once).
+TEST_F(RenderHost, TellsThePluginItRendersOffline) {
+    const auto lines = logOf({"--notes", "C4", "-o", "out.wav"});
+    EXPECT_LT(indexOf(lines, "processLevel 4"), lines.size());
+}
+
 TEST_F(RenderHost, EventsComeBeforeTheirBlockWithTheirFrameInIt) {
     // Quarter notes at 120 BPM: a note boundary every 22050 frames, which
     // falls 34 frames into the block at 22016.

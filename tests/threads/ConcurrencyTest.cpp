@@ -1,12 +1,14 @@
 // The instrument under the threads a host gives it: an audio thread playing
-// notes and moving controllers (which hands rebuilds to the worker), a host
-// thread changing parameters and programs, an editor thread painting,
-// rebuilding and reading the wave display. Run under ThreadSanitizer, it
-// must produce no report; everywhere it must neither hang nor crash.
+// notes, moving controllers and automating (which hands rebuilds to the
+// worker), a host thread changing parameters, programs and the whole program
+// state, an editor thread painting, rebuilding and reading the wave display.
+// Run under ThreadSanitizer, it must produce no report; everywhere it must
+// neither hang nor crash.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <thread>
 #include <vector>
 
@@ -41,14 +43,26 @@ TEST(Concurrency, AudioHostAndEditorThreadsShareTheInstrument) {
         VstEvents* lists[] = {notes.get(), controllers.get(), releases.get()};
         std::vector<float> left(256), right(256);
         float* out[2] = {left.data(), right.data()};
+        const int fat = synth.parameterIndex("Fat");
         for (long n = 0; !stop; ++n) {
             if (n % 20 == 0) synth.processEvents(lists[(n / 20) % 3]);
+            // Automation from the audio thread between blocks: a request only.
+            if (n % 30 == 5) synth.setParameter(fat, static_cast<float>(n % 9) / 9.f);
             synth.processReplacing(nullptr, out, 256);
             ++blocks;
         }
     });
     std::thread host([&] {
+        std::vector<std::uint8_t> program;
+        {
+            void* data = nullptr;
+            const VstInt32 size = synth.getChunk(&data, true);
+            program.assign(static_cast<std::uint8_t*>(data),
+                           static_cast<std::uint8_t*>(data) + size);
+        }
         for (int n = 0; !stop; ++n) {
+            if (n % 7 == 3)  // a state change: one rebuild at its end
+                synth.setChunk(program.data(), static_cast<VstInt32>(program.size()), true);
             synth.setParameter(synth.parameterIndex("Tune"), (n % 10) / 10.f);
             synth.setParameter(synth.parameterIndex("Range"), (n % 7) / 7.f);
             synth.setParameter(synth.parameterIndex("Log"), static_cast<float>(n % 2));
