@@ -10,6 +10,7 @@ constexpr int kZeroCrossings = 16;
 constexpr int kKernelSteps = 512;  // table entries per zero crossing
 constexpr double kPassBand = 0.92;
 constexpr double kKaiserBeta = 8.0;
+constexpr double kPi = 3.141592653589793;
 
 double besselI0(double x) {
     double sum = 1.0, term = 1.0;
@@ -38,7 +39,7 @@ Resampler::Resampler(double inputRate, double outputRate)
         }
         const double r = z / kZeroCrossings;
         const double window = besselI0(kKaiserBeta * std::sqrt(1.0 - r * r)) / norm;
-        const double sinc = z == 0.0 ? 1.0 : std::sin(M_PI * z) / (M_PI * z);
+        const double sinc = z == 0.0 ? 1.0 : std::sin(kPi * z) / (kPi * z);
         kernel_[i] = static_cast<float>(sinc * window);
     }
 }

@@ -50,11 +50,12 @@ struct RecordingLoad : testsupport::EditorHarness {
 
 // A chord in stereo (different on either side), 16-bit.
 std::vector<float> chord() {
+    constexpr double kPi = 3.141592653589793;
     std::vector<float> s(2 * 44100);
     for (std::size_t i = 0; i < s.size() / 2; ++i) {
         const double t = static_cast<double>(i) / 44100;
-        s[2 * i] = static_cast<float>(0.3 * std::sin(2 * M_PI * 440 * t));
-        s[2 * i + 1] = static_cast<float>(0.2 * std::sin(2 * M_PI * 660 * t));
+        s[2 * i] = static_cast<float>(0.3 * std::sin(2 * kPi * 440 * t));
+        s[2 * i + 1] = static_cast<float>(0.2 * std::sin(2 * kPi * 660 * t));
     }
     return s;
 }
