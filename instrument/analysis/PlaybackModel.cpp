@@ -11,6 +11,10 @@ namespace {
 constexpr float kOscillatorLevel = 0.7f;
 constexpr int kTempoSteps = 100;
 
+// One loop of the slowest Tempo step and more: a bound on the ticks followed
+// whatever Tempo a caller passes.
+constexpr long long kMaxTicks = 300'000;
+
 // The voice manager's pitch value of a key (one semitone is 1/120).
 float pitchOfKey(int key) {
     const float p = static_cast<float>(key) / 120.f + 0.003135971f;
@@ -18,6 +22,15 @@ float pitchOfKey(int key) {
 }
 
 }  // namespace
+
+ProgramValues ProgramValues::clamped() const {
+    ProgramValues out = *this;
+    for (const ProgramValueName& entry : kProgramValueNames) {
+        const float v = out.*entry.value;
+        out.*entry.value = v > 0.f ? std::min(v, 1.f) : 0.f;
+    }
+    return out;
+}
 
 double keyFrequency(int key) {
     return math::fastPow2(10.f * pitchOfKey(key) + 3.f);
@@ -44,7 +57,8 @@ OutputGains outputGains(const ProgramValues& values) {
     return {drive, drive * kOscillatorLevel * left, drive * kOscillatorLevel * right};
 }
 
-ColumnSchedule::ColumnSchedule(const ProgramValues& values, double seconds) {
+ColumnSchedule::ColumnSchedule(const ProgramValues& given, double seconds) {
+    const ProgramValues values = given.clamped();
     const float startColumn = values.start * 512.f;
     const float loopStart = values.loopIn * 512.f;
     const float loopEnd = values.loopOut * 512.f;
@@ -54,7 +68,8 @@ ColumnSchedule::ColumnSchedule(const ProgramValues& values, double seconds) {
     const double limit =
         tempo > 0.f ? std::min(seconds / kControlTickSeconds, 2.0 * (512 + 2) / tempo + 2.0)
                     : seconds / kControlTickSeconds;
-    const long long ticks = std::max(1LL, static_cast<long long>(std::ceil(limit)));
+    const long long ticks =
+        std::clamp(static_cast<long long>(std::ceil(std::min(limit, 1e12))), 1LL, kMaxTicks);
     if (tempo <= 0.f) {
         // The position never leaves the Start column.
         const int c = std::min(static_cast<int>(startColumn), audio::kPictureWidth);
@@ -101,16 +116,18 @@ ColumnSchedule::ColumnSchedule(const ProgramValues& values, double seconds) {
 int ColumnSchedule::columnAt(double seconds) const {
     if (seconds < 0.0) return -1;
     if (heldColumn_ != kMoving) return heldColumn_;
-    const auto k = static_cast<std::size_t>(seconds / kControlTickSeconds);
-    return k < columnOfTick_.size() ? columnOfTick_[k] : -1;
+    const double tick = seconds / kControlTickSeconds;
+    if (!(tick < static_cast<double>(columnOfTick_.size()))) return -1;
+    return columnOfTick_[static_cast<std::size_t>(tick)];
 }
 
 double secondsHeld(const ProgramValues& values) {
-    if (values.tempo <= 0.f) return HUGE_VAL;
+    if (!(values.tempo > 0.f)) return HUGE_VAL;
     return ColumnSchedule(values, HUGE_VAL).lastNewColumnEnd();
 }
 
-float fitTempo(double seconds, const ProgramValues& values) {
+float fitTempo(double seconds, const ProgramValues& given) {
+    const ProgramValues values = given.clamped();
     const double columns = (values.loopOut - values.start) * 512.0;
     if (columns <= 0.0 || !(seconds > 0.0)) return values.tempo;
     const double exact = columns * kControlTickSeconds / seconds;

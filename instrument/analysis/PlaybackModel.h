@@ -34,6 +34,10 @@ struct ProgramValues {
     template <typename ValueOf>
     static ProgramValues read(ValueOf&& valueOf);
 
+    // Every value within 0..1 (not a number: 0), as the parameters keep
+    // them; the functions below take their values through this.
+    ProgramValues clamped() const;
+
     audio::RebuildSettings rebuildSettings() const {
         return {tune, range, log, fat, spike, filter};
     }

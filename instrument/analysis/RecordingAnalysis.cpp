@@ -170,8 +170,9 @@ struct Frame {
 }  // namespace
 
 AnalysisResult analyse(const float* samples, std::size_t frames, int channels, double sampleRate,
-                       int key, const ProgramValues& values, std::uint32_t* picture,
+                       int key, const ProgramValues& given, std::uint32_t* picture,
                        const AnalysisOptions& options) {
+    const ProgramValues values = given.clamped();
     AnalysisResult result;
     if (!samples || !picture || frames == 0 || (channels != 1 && channels != 2) ||
         !(sampleRate >= kMinSampleRate && sampleRate <= kMaxSampleRate) || key < 0 || key > 127)

@@ -179,6 +179,13 @@ TEST(RecordingAnalysis, ColumnsFollowThePlayPositionAndArgumentsOutOfRangeChange
     EXPECT_FALSE(analysis::analyse(one.data(), 100, 1, 10.0, 69, values, picture.data()).analysed);
     EXPECT_FALSE(analysis::analyse(one.data(), 0, 1, kRate, 69, values, picture.data()).analysed);
     EXPECT_EQ(picture, std::vector<std::uint32_t>(512 * 512, 0x123456u));
+    // Values the parameters could never hold are taken as the nearest they can.
+    ProgramValues odd;
+    odd.tempo = std::nanf("");
+    odd.start = 7.f;
+    odd.volume = -1.f;
+    EXPECT_TRUE(analysis::analyse(one.data(), 100, 1, kRate, 69, odd, picture.data()).analysed);
+    EXPECT_EQ(analysis::ColumnSchedule(odd, 1.0).columnAt(0.5), -1);  // Tempo 0 on column 512
 }
 
 }  // namespace
