@@ -9,6 +9,8 @@
 //   pitch    the recording is resampled to the key's table rate (64 samples
 //            a period), so a 1024-sample block of it is one wave table and
 //            FFT bin s is exactly the partial that bin s of a table plays;
+//            each partial goes to the nearest multiple of four bins (F/4),
+//            the only ones the grains play without beating;
 //   rows     each row gets the level of the partial the rebuild makes of it
 //            (Tune, Range, Log and the bin cursor: where rows share a bin
 //            only the lowest sounds), with the energy of the bins between
