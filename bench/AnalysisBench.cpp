@@ -22,7 +22,7 @@
 // Fat and Spike at 0 and 1.
 //
 // The real recording: Front_Center.wav of Debian's alsa-utils (1.2.8-1),
-// a woman's voice saying "front center", 48 kHz mono 16-bit, installed by
+// a voice saying "front center", 48 kHz mono 16-bit, 1.4 s, installed by
 // scripts/install-deps.sh.
 #include <algorithm>
 #include <chrono>
