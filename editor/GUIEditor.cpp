@@ -259,7 +259,7 @@ void GUIEditor::runCommand(const char* name) {
     if (std::strcmp(name, "Clear") == 0) spectrogram.clear();
     if (std::strcmp(name, "Invers") == 0) spectrogram.invert();
     if (std::strcmp(name, "Monoch") == 0) spectrogram.monochrome();
-    if (std::strcmp(name, "Load") == 0) loadPicture(spectrogram);
+    if (std::strcmp(name, "Load") == 0) loadPicture(*instrument_);
     if (std::strcmp(name, "Save") == 0) savePicture(spectrogram);
 }
 

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "instrument/PictureFiles.h"
+#include "instrument/analysis/RecordingImport.h"
+#include "instrument/analysis/WavReader.h"
+#include "platform/FileBytes.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 
@@ -20,22 +23,45 @@ std::string nameOf(const std::filesystem::path& path) {
     return std::string(name.begin(), name.end());
 }
 
+// The file's content decides: a WAV recording is analysed, anything else
+// goes to the image decoder. False with the reason in error.
+bool importFile(lumavox::Lumavox& instrument, const std::filesystem::path& path,
+                std::uint32_t* picture, std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    if (!platform::readFileBytes(path, bytes, lumavox::kMaxImageFileBytes)) {
+        error = "cannot read the file";
+        return false;
+    }
+    if (!analysis::looksLikeWav(bytes.data(), bytes.size()))
+        return lumavox::importPictureBytes(bytes.data(), bytes.size(), picture, error);
+    const auto values = analysis::ProgramValues::read([&instrument](const char* name) {
+        return instrument.getParameter(instrument.parameterIndex(name));
+    });
+    if (analysis::importRecording(bytes.data(), bytes.size(), analysis::kKeyA4, values, picture,
+                                  error))
+        return true;
+    error = "the recording cannot be read (" + error + ")";
+    return false;
+}
+
 }  // namespace
 
-void loadPicture(audio::MoSpectrogram& spectrogram) {
+void loadPicture(lumavox::Lumavox& instrument) {
+    audio::MoSpectrogram& spectrogram = instrument.spectrogram();
     platform::FileDialogRequest request;
     request.kind = platform::FileDialogRequest::Kind::Open;
-    request.title = "Load a picture";
+    request.title = "Load a picture or a recording";
     request.filters = {{"*.bmp;*.png;*.jpg;*.jpeg;*.gif", "*.bmp;*.png;*.jpg;*.jpeg;*.gif"},
-                       {"*.*", "*.*"}};
+                       {"*.*", "*.*"},
+                       {"*.wav", "*.wav"}};
     const std::optional<std::filesystem::path> path = platform::askForFile(request);
-    // Decoded before the picture is touched: a file that is no image must
-    // not turn the user's painting black.
+    // Decoded (or analysed) before the picture is touched: a file that is
+    // neither must not turn the user's painting black.
     std::vector<std::uint32_t> imported;
     std::string error;
     if (path) {
         imported.resize(audio::kPicturePixels);
-        if (!lumavox::importPictureFile(*path, imported.data(), error)) imported.clear();
+        if (!importFile(instrument, *path, imported.data(), error)) imported.clear();
     }
     {
         auto access = spectrogram.pictures();

@@ -31,6 +31,7 @@ run() {
 run lumavox_chunk_reader_fuzz fuzz/corpus/chunk "$seconds"
 run lumavox_set_chunk_fuzz fuzz/corpus/chunk $((seconds / 2))
 run lumavox_image_import_fuzz fuzz/corpus/image "$seconds"
+run lumavox_wav_import_fuzz fuzz/corpus/wav "$seconds"
 if [ -f "$root/fuzz/render/fuzzers.txt" ]; then
   while read -r name corpus; do
     case "$name" in ''|'#'*) continue ;; esac
