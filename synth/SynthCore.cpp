@@ -1,6 +1,5 @@
 #include "synth/SynthCore.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -9,23 +8,11 @@
 #include "modules/SharedMath.h"
 #include "platform/MessageBox.h"
 #include "platform/ModulePath.h"
+#include "platform/NameCompare.h"
 #include "synth/Float2String.h"
 #include "vst2/AEffEditor.h"
 
 namespace synth {
-namespace {
-
-bool namesMatch(std::string_view a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return i == a.size() && b[i] == 0;
-}
-
-}  // namespace
-
 SynthCore::SynthCore(audioMasterCallback hostCallback, int numHostParameters,
                      const ParameterDefinition* table, const SynthNames& names)
     : AudioEffectX(hostCallback, kNumPrograms, numHostParameters),
@@ -145,7 +132,7 @@ int SynthCore::parameterIndex(const char* name) const {
 
 int SynthCore::parameterIndex(std::string_view name) const {
     for (int i = 0; i < kNumParameters; ++i)
-        if (namesMatch(name, entries_[i].name)) return i;
+        if (platform::equalsIgnoringCase(name, entries_[i].name)) return i;
     return -1;
 }
 
