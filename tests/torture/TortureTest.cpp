@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -31,6 +32,7 @@
 #include <vector>
 
 #include "tests/host/ScriptedHost.h"
+#include "tests/support/EventList.h"
 #include "tests/torture/Nasty.h"
 #include "tests/torture/TortureHost.h"
 
@@ -152,96 +154,52 @@ std::string parameterFault(const vsthost::PluginInstance& plugin) {
     return {};
 }
 
-// Events of one processEvents call, kept alive while the plug-in may read them.
-class EventBatch {
-  public:
-    void clear() {
-        midi_.clear();
-        sysex_.clear();
-    }
-    // count events due within frames (and some not), most of them MIDI.
-    void storm(Nasty& nasty, int count, int frames) {
-        // Controllers of Tune, Range, Spike, Fat, Log and Filter (LoopIn and
-        // LoopOut too) each ask the worker for a rebuild of the tables: they
-        // come less often, so that rebuilds do not take all of the run.
-        static constexpr int kControllers[] = {7, 10, 64, 0, 5, 71, 72, 123, 126, 0xFF, 1, 127};
-        static constexpr int kRebuildingControllers[] = {14, 15, 16, 17, 18, 92};
-        for (int k = 0; k < count; ++k) {
-            const int delta = nasty.chance(0.9) ? nasty.between(0, frames > 0 ? frames - 1 : 0)
-                                                : nasty.between(-100, frames + 5000);
-            if (nasty.chance(0.03)) {
-                addSysex(delta);
-                continue;
-            }
-            VstMidiEvent e{};
-            e.type = nasty.chance(0.97) ? kVstMidiType : nasty.between(-1, 9);
+// Adds count events due within frames (and some not), most of them MIDI.
+void addStorm(testsupport::EventList& events, Nasty& nasty, int count, int frames) {
+    // Controllers of Tune, Range, Spike, Fat, Log and Filter (LoopIn and
+    // LoopOut too) each ask the worker for a rebuild of the tables: they
+    // come less often, so that rebuilds do not take all of the run.
+    static constexpr int kControllers[] = {7, 10, 64, 0, 5, 71, 72, 123, 126, 0xFF, 1, 127};
+    static constexpr int kRebuildingControllers[] = {14, 15, 16, 17, 18, 92};
+    static constexpr char kDump[] = "\xF0\x7E\x7F\x09\x01\xF7";
+    for (int k = 0; k < count; ++k) {
+        const int delta = nasty.chance(0.9) ? nasty.between(0, frames > 0 ? frames - 1 : 0)
+                                            : nasty.between(-100, frames + 5000);
+        if (nasty.chance(0.03)) {
+            VstMidiSysexEvent e{};
+            e.type = kVstSysExType;
             e.byteSize = sizeof e;
             e.deltaFrames = delta;
-            const int kind = nasty.between(0, 9);
-            const int channel = nasty.between(0, 15);
-            if (kind <= 3) {
-                e.midiData[0] = static_cast<char>((nasty.chance(0.7) ? 0x90 : 0x80) | channel);
-                e.midiData[1] = static_cast<char>(nasty.between(0, 127));
-                e.midiData[2] = static_cast<char>(nasty.between(0, 127));
-            } else if (kind <= 6) {
-                e.midiData[0] = static_cast<char>(0xB0 | channel);
-                e.midiData[1] = static_cast<char>(
-                    nasty.chance(0.1) ? kRebuildingControllers[nasty.between(0, 5)]
-                                      : kControllers[nasty.between(
-                                            0, static_cast<int>(std::size(kControllers)) - 1)]);
-                e.midiData[2] = static_cast<char>(nasty.between(0, 255));
-            } else if (kind == 7) {
-                e.midiData[0] = static_cast<char>(0xE0 | channel);
-                e.midiData[1] = static_cast<char>(nasty.between(0, 255));
-                e.midiData[2] = static_cast<char>(nasty.between(0, 255));
-            } else {
-                for (char& b : e.midiData)
-                    b = static_cast<char>(nasty.between(0, 255));
-            }
-            e.detune = static_cast<char>(nasty.between(-128, 127));
-            midi_.push_back(e);
+            e.dumpBytes = static_cast<VstInt32>(sizeof kDump);
+            e.sysexDump = const_cast<char*>(kDump);
+            events.add(e);
+            continue;
         }
+        const int kind = nasty.between(0, 9);
+        const int channel = nasty.between(0, 15);
+        VstMidiEvent e;
+        if (kind <= 3) {
+            e = testsupport::midiEvent(delta, (nasty.chance(0.7) ? 0x90 : 0x80) | channel,
+                                       nasty.between(0, 127), nasty.between(0, 127));
+        } else if (kind <= 6) {
+            const int controller =
+                nasty.chance(0.1)
+                    ? kRebuildingControllers[nasty.between(0, 5)]
+                    : kControllers[nasty.between(0, static_cast<int>(std::size(kControllers)) - 1)];
+            e = testsupport::midiEvent(delta, 0xB0 | channel, controller, nasty.between(0, 255));
+        } else if (kind == 7) {
+            e = testsupport::midiEvent(delta, 0xE0 | channel, nasty.between(0, 255),
+                                       nasty.between(0, 255));
+        } else {
+            e = testsupport::midiEvent(delta, nasty.between(0, 255), nasty.between(0, 255),
+                                       nasty.between(0, 255));
+            e.midiData[3] = static_cast<char>(nasty.between(0, 255));
+        }
+        if (nasty.chance(0.03)) e.type = nasty.between(-1, 9);  // not MIDI, or not known
+        e.detune = static_cast<char>(nasty.between(-128, 127));
+        events.add(e);
     }
-    void note(int delta, int status, int key, int velocity) {
-        VstMidiEvent e{};
-        e.type = kVstMidiType;
-        e.byteSize = sizeof e;
-        e.deltaFrames = delta;
-        e.midiData[0] = static_cast<char>(status);
-        e.midiData[1] = static_cast<char>(key);
-        e.midiData[2] = static_cast<char>(velocity);
-        midi_.push_back(e);
-    }
-    VstEvents* list() {
-        pointers_.clear();
-        for (VstMidiEvent& e : midi_)
-            pointers_.push_back(reinterpret_cast<VstEvent*>(&e));
-        for (VstMidiSysexEvent& e : sysex_)
-            pointers_.push_back(reinterpret_cast<VstEvent*>(&e));
-        storage_.assign(sizeof(VstEvents) + pointers_.size() * sizeof(VstEvent*), 0);
-        auto* events = reinterpret_cast<VstEvents*>(storage_.data());
-        events->numEvents = static_cast<VstInt32>(pointers_.size());
-        if (!pointers_.empty())
-            std::memcpy(events->events, pointers_.data(), pointers_.size() * sizeof(VstEvent*));
-        return events;
-    }
-
-  private:
-    void addSysex(int delta) {
-        VstMidiSysexEvent e{};
-        e.type = kVstSysExType;
-        e.byteSize = sizeof e;
-        e.deltaFrames = delta;
-        e.dumpBytes = static_cast<VstInt32>(sizeof kDump);
-        e.sysexDump = const_cast<char*>(kDump);
-        sysex_.push_back(e);
-    }
-    static constexpr char kDump[] = "\xF0\x7E\x7F\x09\x01\xF7";
-    std::vector<VstMidiEvent> midi_;
-    std::vector<VstMidiSysexEvent> sysex_;
-    std::vector<VstEvent*> pointers_;
-    std::vector<char> storage_;
-};
+}
 
 std::vector<std::uint8_t> saveChunk(const vsthost::PluginInstance& plugin, bool program,
                                     std::string* fault) {
@@ -350,8 +308,8 @@ class Session {
     std::string playStorm(Instance& instance, int count) {
         const int frames = nasty_.between(1, kMaxBlock);
         events_.clear();
-        events_.storm(nasty_, count, frames);
-        instance.plugin->dispatch(effProcessEvents, 0, 0, events_.list());
+        addStorm(events_, nasty_, count, frames);
+        instance.plugin->dispatch(effProcessEvents, 0, 0, events_.get());
         return play(instance, frames);
     }
 
@@ -385,8 +343,9 @@ class Session {
             *action = "program change during notes";
             events_.clear();
             for (int k = nasty_.between(1, 10); k > 0; --k)
-                events_.note(nasty_.between(0, 64), 0x90, nasty_.between(20, 110), 100);
-            p.dispatch(effProcessEvents, 0, 0, events_.list());
+                events_.add(testsupport::midiEvent(nasty_.between(0, 64), 0x90,
+                                                   nasty_.between(20, 110), 100));
+            p.dispatch(effProcessEvents, 0, 0, events_.get());
             if (std::string fault = play(instance, nasty_.between(64, kMaxBlock)); !fault.empty())
                 return fault;
             p.dispatch(effSetProgram, 0,
@@ -487,8 +446,8 @@ class Session {
                     break;
                 case effProcessEvents:
                     events_.clear();
-                    events_.storm(nasty_, nasty_.between(0, 50), 512);
-                    ptr = events_.list();
+                    addStorm(events_, nasty_, nasty_.between(0, 50), 512);
+                    ptr = events_.get();
                     break;
                 case effEditOpen:
                     ptr = nullptr;  // no window to open in: the editor must refuse
@@ -554,23 +513,31 @@ class Session {
     Nasty nasty_;
     std::vector<std::unique_ptr<Instance>> instances_;
     Output output_;
-    EventBatch events_;
+    testsupport::EventList events_;
     char scratch_[8192];
 };
 
-TEST(Torture, SeededSessionsThroughTheBinaryInterface) {
+// Runs sessions seed after seed; the first fault fails the test with its seed.
+void runSeeds(const char* kind, int defaultSessions, int defaultSteps,
+              const std::function<std::string(std::uint32_t seed, int steps)>& session) {
     const int first = setting("LUMAVOX_TORTURE_SEED", 1);
-    const int sessions = setting("LUMAVOX_TORTURE_SESSIONS", 4);
-    const int steps = setting("LUMAVOX_TORTURE_STEPS", 120);
+    const int sessions = setting("LUMAVOX_TORTURE_SESSIONS", defaultSessions);
+    const int steps = setting("LUMAVOX_TORTURE_STEPS", defaultSteps);
     for (int s = 0; s < sessions; ++s) {
         const auto seed = static_cast<std::uint32_t>(first + s);
         // Said first, so that even a crash names its seed.
-        std::printf("torture session, seed %u\n", seed);
+        std::printf("%s, seed %u\n", kind, seed);
         std::fflush(stdout);
-        const std::string fault = Session(seed).run(steps);
-        ASSERT_EQ(fault, "") << "seed " << seed << " (replay: LUMAVOX_TORTURE_SEED=" << seed
+        const std::string fault = session(seed, steps);
+        ASSERT_EQ(fault, "") << kind << ", seed " << seed
+                             << " (replay: LUMAVOX_TORTURE_SEED=" << seed
                              << " LUMAVOX_TORTURE_SESSIONS=1)";
     }
+}
+
+TEST(Torture, SeededSessionsThroughTheBinaryInterface) {
+    runSeeds("torture session", 4, 120,
+             [](std::uint32_t seed, int steps) { return Session(seed).run(steps); });
 }
 
 // The audio thread plays two instances while a control thread changes their
@@ -594,13 +561,13 @@ std::string threadedSession(std::uint32_t seed, int operations) {
     std::thread audio([&] {
         Nasty nasty(seed * 2 + 1);
         auto output = std::make_unique<Output>();
-        EventBatch events;
+        testsupport::EventList events;
         for (long blocks = 0; !faults.any() && (!controlDone || blocks < 50); ++blocks) {
             Instance& instance = *instances[blocks % 2];
             const int frames = nasty.between(1, kMaxBlock);
             events.clear();
-            events.storm(nasty, nasty.between(0, 20), frames);
-            instance.plugin->dispatch(effProcessEvents, 0, 0, events.list());
+            addStorm(events, nasty, nasty.between(0, 20), frames);
+            instance.plugin->dispatch(effProcessEvents, 0, 0, events.get());
             if (std::string f = output->process(*instance.plugin, frames); !f.empty())
                 faults.note("audio thread: " + f);
         }
@@ -655,17 +622,7 @@ std::string threadedSession(std::uint32_t seed, int operations) {
 }
 
 TEST(Torture, ControlThreadAgainstTheAudioThread) {
-    const int first = setting("LUMAVOX_TORTURE_SEED", 1);
-    const int sessions = setting("LUMAVOX_TORTURE_SESSIONS", 2);
-    const int operations = setting("LUMAVOX_TORTURE_STEPS", 60);
-    for (int s = 0; s < sessions; ++s) {
-        const auto seed = static_cast<std::uint32_t>(first + s);
-        std::printf("threaded torture session, seed %u\n", seed);
-        std::fflush(stdout);
-        const std::string fault = threadedSession(seed, operations);
-        ASSERT_EQ(fault, "") << "seed " << seed << " (replay: LUMAVOX_TORTURE_SEED=" << seed
-                             << " LUMAVOX_TORTURE_SESSIONS=1)";
-    }
+    runSeeds("threaded torture session", 2, 60, threadedSession);
 }
 
 }  // namespace
