@@ -2,29 +2,21 @@
 // of plain program records and pictures in place of the instrument. The
 // first byte picks the form (odd: program, even: bank) and the current
 // program; the rest is the chunk, with its true size.
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "instrument/ParameterTable.h"
 #include "instrument/StateChunk.h"
+#include "platform/NameCompare.h"
 
 namespace {
 
 class RecordingTarget : public lumavox::ChunkTarget {
   public:
     int parameterIndex(std::string_view name) const override {
-        for (int i = 0; i < lumavox::kParameterTableSize; ++i) {
-            const char* entry = lumavox::kParameterTable[i].name;
-            if (name.size() != std::strlen(entry)) continue;
-            bool same = true;
-            for (std::size_t k = 0; k < name.size() && same; ++k)
-                same = std::tolower(static_cast<unsigned char>(name[k])) ==
-                       std::tolower(static_cast<unsigned char>(entry[k]));
-            if (same) return i;
-        }
+        for (int i = 0; i < lumavox::kParameterTableSize; ++i)
+            if (platform::equalsIgnoringCase(name, lumavox::kParameterTable[i].name)) return i;
         return -1;
     }
     void unknownKey(std::string_view key) override { unknown += key.size(); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "platform/PrivateProfile.h"
 #include "vst2/AudioEffect.h"
@@ -25,13 +26,23 @@ ControllerMap::ControllerMap(const ParameterDefinition* definitions, int count, 
     std::fill(std::begin(controllers_), std::end(controllers_), kFreeSlot);
     std::fill(std::begin(parameters_), std::end(parameters_), 0);
     for (int j = 0; j < count_; ++j) {
-        const int fallback = definitions_[j].defaultController;
-        const int n = iniPath_.empty()
-                          ? fallback
-                          : platform::getPrivateProfileInt(kSection, definitions_[j].name, fallback,
-                                                           iniPath_.c_str());
-        insert(n, j);
+        std::optional<std::string> text;
+        if (!iniPath_.empty())
+            text =
+                platform::getPrivateProfileString(kSection, definitions_[j].name, iniPath_.c_str());
+        insert(text ? controllerNumberFrom(*text) : definitions_[j].defaultController, j);
     }
+}
+
+int ControllerMap::controllerNumberFrom(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && text[i] == '+') ++i;
+    int n = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        n = n * 10 + (text[i] - '0');
+        if (n >= kFreeSlot) return kFreeSlot;
+    }
+    return n;
 }
 
 // Keeps the slots sorted; among equal numbers the earlier parameter stays
@@ -66,7 +77,8 @@ int ControllerMap::controllerOf(int parameter) const {
 }
 
 void ControllerMap::apply(int number, float value, AudioEffect& effect) const {
-    if (number == 0) return;
+    // A free slot holds kFreeSlot, which this keeps from ever matching.
+    if (number <= 0 || number > kMaxController) return;
     for (int i = 0; i < count_; ++i)
         if (controllers_[i] == number) effect.setParameterAutomated(parameters_[i], value);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "synth/ParameterDefinition.h"
 #include "synth/Program.h"
@@ -16,6 +17,7 @@ namespace synth {
 class ControllerMap {
   public:
     static constexpr int kFreeSlot = 255;
+    static constexpr int kMaxController = 127;  // MIDI data bytes have 7 bits
     static constexpr const char* kSection = "midicc";
 
     // count program parameters, named and defaulted by definitions; an empty
@@ -29,7 +31,15 @@ class ControllerMap {
     // ".ini" appended when the file name has none).
     static std::string iniPathFor(const std::string& modulePath);
 
-    // Audio thread: moves every parameter assigned to controller number.
+    // The controller number an ini value stands for, on every platform: the
+    // decimal digits at its start (after an optional "+"); a value without
+    // them, such as a word, nothing or a negative number, is 0 (no
+    // controller). Numbers of kFreeSlot or more come back as kFreeSlot, which
+    // leaves the parameter without a slot.
+    static int controllerNumberFrom(std::string_view text);
+
+    // Audio thread: moves every parameter assigned to controller number, a
+    // MIDI data byte; numbers outside 1..127 (a malformed message) move nothing.
     void apply(int number, float value, AudioEffect& effect) const;
 
     // The controller of a parameter, 0 when it has none.

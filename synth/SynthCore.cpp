@@ -1,6 +1,5 @@
 #include "synth/SynthCore.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -10,25 +9,13 @@
 #include "platform/LargeMemory.h"
 #include "platform/MessageBox.h"
 #include "platform/ModulePath.h"
+#include "platform/NameCompare.h"
 #include "synth/Float2String.h"
 #include "synth/PaintRandom.h"
 #include "synth/ParameterSteps.h"
 #include "vst2/AEffEditor.h"
 
 namespace synth {
-namespace {
-
-bool namesMatch(std::string_view a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return i == a.size() && b[i] == 0;
-}
-
-}  // namespace
-
 SynthCore::SynthCore(audioMasterCallback hostCallback, int numHostParameters,
                      const ParameterDefinition* table, const SynthNames& names)
     : AudioEffectX(hostCallback, kNumPrograms, numHostParameters),
@@ -138,7 +125,7 @@ int SynthCore::parameterIndex(const char* name) const {
 
 int SynthCore::parameterIndex(std::string_view name) const {
     for (int i = 0; i < kNumParameters; ++i)
-        if (namesMatch(name, entries_[i].name)) return i;
+        if (platform::equalsIgnoringCase(name, entries_[i].name)) return i;
     return -1;
 }
 

@@ -57,6 +57,11 @@ class SynthCore : public AudioEffectX, public audio::ModuleHost {
     VstInt32 processEvents(VstEvents* events) override;
     void setSampleRate(float rate) override;
     void setBlockSize(VstInt32 size) override;
+    // Host control thread: asks for MIDI, and the first time also whether the
+    // host sends time information, as hosts expect to be asked before the
+    // block loop asks for the time (it asks every sub-block, whatever the
+    // answer: a host that says no may still know the tempo).
+    void resume() override;
 
     // Parameters (any thread).
     void setParameter(VstInt32 index, float value) override;
@@ -153,6 +158,7 @@ class SynthCore : public AudioEffectX, public audio::ModuleHost {
     int maxSubBlock_ = 1;
     int blockPosition_ = 0;  // frames rendered since the last processEvents
     int delayBase_ = 0;
+    bool askedForTimeInfo_ = false;
 
     ModuleList modules_;
     VoiceManager voices_;

@@ -58,6 +58,13 @@ void SynthCore::setBlockSize(VstInt32 size) {
     AudioEffectX::setBlockSize(size);
 }
 
+void SynthCore::resume() {
+    AudioEffectX::resume();
+    if (askedForTimeInfo_) return;
+    askedForTimeInfo_ = true;
+    canHostDo("sendVstTimeInfo");
+}
+
 // The delay base is one whole note (four beats) at the host's tempo, so the
 // delay's note values follow the song; without a usable tempo, 120 BPM.
 void SynthCore::updateDelayBase() {

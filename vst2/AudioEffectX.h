@@ -60,6 +60,11 @@ class AudioEffectX : public AudioEffect {
     // Setup and host services.
     void isSynth(bool state = true) { setFlag(effFlagsIsSynth, state); }
     void wantEvents(VstInt32 filter = 1) { callHost(audioMasterWantMidi, 0, filter); }
+    // The host's answer to a capability query: 1 yes, -1 no, 0 it does not
+    // know (also what a host without a callback answers).
+    VstInt32 canHostDo(const char* text) {
+        return static_cast<VstInt32>(callHost(audioMasterCanDo, 0, 0, const_cast<char*>(text)));
+    }
     // May answer null: a host need not know the time. Audio thread.
     VstTimeInfo* getTimeInfo(VstInt32 filter) {
         return reinterpret_cast<VstTimeInfo*>(callHost(audioMasterGetTime, 0, filter));

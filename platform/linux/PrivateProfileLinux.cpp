@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/NameCompare.h"
 #include "platform/PrivateProfile.h"
 
 namespace platform {
@@ -27,15 +27,6 @@ std::string trim(const std::string& s) {
     while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1])))
         --e;
     return s.substr(b, e - b);
-}
-
-bool equalsIgnoringCase(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return i == a.size() && b[i] == 0;
 }
 
 // The file's lines without their line ends; nullopt when it exists but cannot
@@ -107,28 +98,26 @@ Location locate(const std::vector<std::string>& lines, const char* section, cons
     return at;
 }
 
-int parseProfileInt(const std::string& value) {
-    std::size_t i = 0;
-    if (i < value.size() && value[i] == '+') ++i;
-    long long n = 0;
-    for (; i < value.size() && std::isdigit(static_cast<unsigned char>(value[i])); ++i) {
-        n = n * 10 + (value[i] - '0');
-        if (n > INT_MAX) return INT_MAX;
-    }
-    return static_cast<int>(n);  // no digits, or a '-' sign: 0
+// As Windows hands out a value: one pair of quotes around it is dropped.
+std::string unquote(std::string value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
 }
 
 }  // namespace
 
-int getPrivateProfileInt(const char* section, const char* key, int defaultValue, const char* path) {
-    if (!section || !key || !path) return defaultValue;
+std::optional<std::string> getPrivateProfileString(const char* section, const char* key,
+                                                   const char* path) {
+    if (!section || !key || !path) return std::nullopt;
     const auto lines = readLines(path);
-    if (!lines) return defaultValue;
+    if (!lines) return std::nullopt;
     const Location at = locate(*lines, section, key);
-    if (at.keyLine < 0) return defaultValue;
+    if (at.keyLine < 0) return std::nullopt;
     std::string k, v;
     splitKeyValue((*lines)[static_cast<std::size_t>(at.keyLine)], &k, &v);
-    return parseProfileInt(v);
+    return unquote(v);
 }
 
 bool writePrivateProfileString(const char* section, const char* key, const char* value,

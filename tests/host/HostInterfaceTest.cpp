@@ -1,6 +1,8 @@
 // What a host sees of the built plug-in: its identity, its answers to every
 // request it knows, and neutral answers to everything else.
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "tests/host/PluginFixture.h"
 
@@ -122,13 +124,28 @@ TEST_F(HostInterface, MidiProgramsAreOneBasicProgramPerChannel) {
     EXPECT_EQ(key.flags, 0);
 }
 
-TEST_F(HostInterface, ResumeAsksForMidi) {
+// Hosts (Carla's plug-in check among them) expect a plug-in that asks for
+// the time to have asked first whether the host sends it.
+TEST_F(HostInterface, ResumeAsksForMidiAndOnceWhetherTheHostSendsTime) {
     dispatch(effMainsChanged, 0, 1);
     EXPECT_EQ(host.wantMidiCalls, 1);
     dispatch(effMainsChanged, 0, 0);
     EXPECT_EQ(host.wantMidiCalls, 1);
+    dispatch(effMainsChanged, 0, 1);
+    EXPECT_EQ(host.wantMidiCalls, 2);
+    EXPECT_EQ(host.canDoQueries, std::vector<std::string>{"sendVstTimeInfo"});
     EXPECT_EQ(dispatch(effBeginSetProgram), 1);
     EXPECT_EQ(dispatch(effEndSetProgram), 1);
+
+    // The time is still asked for every sub-block: 1000 frames at 44.1 kHz
+    // are 12 sub-blocks of at most 2 ms (88 frames).
+    EXPECT_EQ(host.timeRequests, 0);
+    std::vector<float> left(1000), right(1000);
+    float* out[2] = {left.data(), right.data()};
+    plugin->processReplacing(nullptr, out, 1000);
+    EXPECT_EQ(host.timeRequests, 12);
+    EXPECT_EQ(host.lastTimeFilter & (kVstTempoValid | kVstPpqPosValid),
+              kVstTempoValid | kVstPpqPosValid);
 }
 
 TEST_F(HostInterface, UnknownOrMalformedRequestsGetNeutralAnswers) {

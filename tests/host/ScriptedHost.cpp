@@ -12,7 +12,7 @@ const std::string& pluginPath() {
 }
 
 VstIntPtr ScriptedHost::onHostCall(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                   void*, float opt) {
+                                   void* ptr, float opt) {
     switch (opcode) {
         case audioMasterVersion:
             return versionAnswer;
@@ -22,6 +22,9 @@ VstIntPtr ScriptedHost::onHostCall(AEffect*, VstInt32 opcode, VstInt32 index, Vs
         case audioMasterWantMidi:
             ++wantMidiCalls;
             return 0;
+        case audioMasterCanDo:
+            canDoQueries.emplace_back(ptr ? static_cast<const char*>(ptr) : "(null)");
+            return 1;
         case audioMasterGetTime:
             ++timeRequests;
             lastTimeFilter = value;

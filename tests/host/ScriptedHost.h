@@ -27,6 +27,7 @@ class ScriptedHost : public vsthost::HostBehaviour {
     VstTimeInfo time{};
 
     std::vector<AutomateCall> automated;
+    std::vector<std::string> canDoQueries;
     int wantMidiCalls = 0;
     int timeRequests = 0;
     VstIntPtr lastTimeFilter = 0;

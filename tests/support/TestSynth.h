@@ -4,6 +4,7 @@
 
 #include "instrument/ParameterTable.h"
 #include "synth/SynthCore.h"
+#include "tests/support/EventList.h"
 
 namespace testsupport {
 
@@ -29,21 +30,6 @@ class TestSynth : public synth::SynthCore {
     void render(int frames, int hostBlock = 512);
     // One stereo block, returned interleaved-free as two vectors.
     void renderInto(std::vector<float>& left, std::vector<float>& right, int frames);
-};
-
-// A MIDI event of up to three bytes at a frame of the coming block.
-VstMidiEvent midiEvent(int deltaFrames, int status, int data1 = 0, int data2 = 0);
-
-// Hands events to a plug-in the way a host does.
-class EventList {
-  public:
-    EventList& add(const VstMidiEvent& event);
-    VstEvents* get();
-
-  private:
-    std::vector<VstMidiEvent> events_;
-    std::vector<VstEvent*> pointers_;
-    std::vector<char> storage_;
 };
 
 }  // namespace testsupport

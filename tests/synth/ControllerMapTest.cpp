@@ -43,7 +43,7 @@ TEST(ControllerMap, TheFileIsWrittenBackWithEveryKeyOnDestruction) {
     TempDir dir;
     dir.write("Lumavox.ini",
               "; my setup\n[other]\nVolume=3\n[MIDICC]\nvolume=255\nPan=20\nTempo=abc\n"
-              "Tune=-4\nRange= 15 \n");
+              "Tune=-4\nRange= 15 \nFat=+16th\nSpike=99999999999\n");
     {
         ControllerMap map(lumavox::kParameterTable, 27, dir.file("Lumavox.ini"));
         EXPECT_EQ(map.controllerOf(indexOf("Volume")), 0);  // 255: unassigned
@@ -51,6 +51,8 @@ TEST(ControllerMap, TheFileIsWrittenBackWithEveryKeyOnDestruction) {
         EXPECT_EQ(map.controllerOf(indexOf("Tempo")), 0);  // not a number
         EXPECT_EQ(map.controllerOf(indexOf("Tune")), 0);   // negative
         EXPECT_EQ(map.controllerOf(indexOf("Range")), 15);
+        EXPECT_EQ(map.controllerOf(indexOf("Fat")), 16);   // the digits at the start
+        EXPECT_EQ(map.controllerOf(indexOf("Spike")), 0);  // 255 or more: unassigned
         EXPECT_EQ(map.controllerOf(indexOf("Glide")), 5);  // missing key: default
     }
     const std::string text = dir.read("Lumavox.ini");
