@@ -30,9 +30,9 @@ bool openAndCloseEditor(void* plugin, const char* path, Window parent) {
         return false;
     }
     effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.f);
-    const VstIntPtr opened = effect->dispatcher(
-        effect, effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent)),
-        0.f);
+    const VstIntPtr opened =
+        effect->dispatcher(effect, effEditOpen, 0, 0,
+                           reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent)), 0.f);
     effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.f);
     effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.f);
     effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.f);
@@ -54,8 +54,8 @@ int main(int argc, char** argv) {
                          round ? ", after the plug-in was unloaded" : "");
             return 1;
         }
-        const Window parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 688,
-                                                  604, 0, 0, 0);
+        const Window parent =
+            XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 688, 604, 0, 0, 0);
         XMapWindow(display, parent);
         XSync(display, False);
         void* plugin = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
