@@ -74,6 +74,13 @@ std::string usageText() {
                "                       editor's Load does (to 512 x 256, then 512 x 512)\n"
                "  --param NAME=VALUE   set a parameter, VALUE from 0 to 1 (repeatable; names\n"
                "                       in any letter case, as --list shows them)\n"
+               "  --analyse FILE       make the program's picture from a recording (.wav;\n"
+               "                       .flac and .ogg on Linux), so that the key below\n"
+               "                       played with the program's values sounds like it;\n"
+               "                       after --param, instead of --picture or --image\n"
+               "  --key NOTE           the key the analysed picture is for (default A4)\n"
+               "  --fit                first set Tempo so that the whole recording runs from\n"
+               "                       Start to LoopOut (Tempo 0.01 holds 102.4 s at most)\n"
                "  --list               print every program's name and values, then stop\n"
                "                       (with --program N: that program only)\n"
                "Rendering:\n"
@@ -115,6 +122,12 @@ Options parseCommandLine(int argc, const char* const* argv) {
         {"--bank", text(o.bank)},
         {"--image", text(o.image)},
         {"--picture", text(o.picture)},
+        {"--analyse", text(o.analyse)},
+        {"--key",
+         [&](const std::string& option, const std::string& v) {
+             o.key = parseNoteName(v, option);
+             o.keyGiven = true;
+         }},
         {"--save-preset", text(o.savePreset)},
         {"--save-bank", text(o.saveBank)},
         {"--save-picture", text(o.savePicture)},
@@ -158,6 +171,7 @@ Options parseCommandLine(int argc, const char* const* argv) {
                                                 {"--list", &o.list},
                                                 {"--quiet", &o.quiet},
                                                 {"--normalize", &o.normalize},
+                                                {"--fit", &o.fit},
                                                 {"--spectrogram-linear", &o.spectrogramLinear}};
 
     for (int i = 1; i < argc; ++i) {
@@ -194,6 +208,14 @@ Options parseCommandLine(int argc, const char* const* argv) {
     if (!o.midi.empty() && o.notes) throw RenderError("--midi and --notes: give one or the other");
     if (!o.image.empty() && !o.picture.empty())
         throw RenderError("--image and --picture: give one or the other");
+    // Each makes the whole picture of the one program.
+    if (!o.analyse.empty() && (!o.image.empty() || !o.picture.empty()))
+        throw RenderError(std::string("--analyse and ") +
+                          (o.image.empty() ? "--picture" : "--image") +
+                          ": give one or the other (each makes the program's whole picture)");
+    if (o.analyse.empty() && (o.keyGiven || o.fit))
+        throw RenderError(std::string(o.keyGiven ? "--key" : "--fit") +
+                          ": goes with --analyse FILE");
     if (o.spectrogramLinear && o.spectrogram.empty())
         throw RenderError("--spectrogram-linear: goes with --spectrogram FILE");
     if (!o.output.empty()) audioContainerFor(o.output);

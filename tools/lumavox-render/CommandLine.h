@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "instrument/analysis/PlaybackModel.h"
 #include "tools/lumavox-render/AudioFileWriter.h"
 
 namespace render {
@@ -28,8 +29,12 @@ struct Options {
     std::string output;
     std::string spectrogram;
     std::string preset, bank;
-    std::string image;    // scaled as the editor's Load does
-    std::string picture;  // 512 x 512, pixel for pixel
+    std::string image;           // scaled as the editor's Load does
+    std::string picture;         // 512 x 512, pixel for pixel
+    std::string analyse;         // a recording made into the picture
+    int key = analysis::kKeyA4;  // the key the analysed picture is meant for
+    bool keyGiven = false;
+    bool fit = false;  // Tempo set so that the recording spans Start to LoopOut
     std::string savePreset, saveBank, savePicture;
     std::optional<int> program;
     std::vector<ParameterSetting> parameters;

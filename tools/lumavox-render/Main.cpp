@@ -1,5 +1,6 @@
 // lumavox-render: loads the plug-in binary as a host does and renders a MIDI
-// file, a --notes phrase or the demo phrase to an audio file.
+// file, a --notes phrase or the demo phrase to an audio file, optionally
+// with a picture of its own or one analysed from a recording.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +17,8 @@
 #include "tools/lumavox-render/PictureFile.h"
 #include "tools/lumavox-render/PluginSession.h"
 #include "tools/lumavox-render/PresetFile.h"
+#include "tools/lumavox-render/RecordingFile.h"
+#include "tools/lumavox-render/RecordingPicture.h"
 #include "tools/lumavox-render/RenderError.h"
 #include "tools/lumavox-render/RenderSpool.h"
 #include "tools/lumavox-render/Renderer.h"
@@ -61,7 +64,11 @@ struct PictureOption {
     std::vector<std::uint32_t> picture;
 };
 
-void applyState(const Options& o, PluginSession& session, const PictureOption* picture) {
+// The analysis, when --analyse asks for one, comes last: it reads the
+// values that the options before it have set.
+std::optional<AnalysedRecording> applyState(const Options& o, PluginSession& session,
+                                            const PictureOption* picture,
+                                            RecordingFile* recording) {
     if (!o.bank.empty()) session.loadPreset(loadPresetFile(o.bank, true, session), o.bank);
     if (o.program) {
         if (*o.program < 0 || *o.program >= session.programCount())
@@ -79,6 +86,12 @@ void applyState(const Options& o, PluginSession& session, const PictureOption* p
     }
     for (const ParameterSetting& p : o.parameters)
         session.setParameter(session.findParameter(p.name, p.option), p.value);
+    if (!recording) return std::nullopt;
+    const AnalysedRecording analysed =
+        analyseRecording(session, *recording, {o.analyse, o.key, o.fit});
+    if (!analysed.warning.empty())
+        std::fprintf(stderr, "lumavox-render: warning: %s\n", analysed.warning.c_str());
+    return analysed;
 }
 
 std::string decibels(float peak) {
@@ -113,17 +126,22 @@ int run(const Options& o) {
             new PictureOption{o.picture, readPictureFile(o.picture, PictureImport::PixelForPixel)});
     if (!o.image.empty())
         picture.reset(new PictureOption{o.image, readPictureFile(o.image, PictureImport::Scaled)});
+    // Its header read before the plug-in is loaded, so that a bad file is
+    // told first; its samples only once the values say how much is needed.
+    std::unique_ptr<RecordingFile> recording;
+    if (!o.analyse.empty()) recording = openRecording(o.analyse);
 
     PluginSession session(o.plugin.empty() ? defaultPluginPath() : o.plugin, o.sampleRate,
                           o.blockSize);
-    applyState(o, session, picture.get());
+    const std::optional<AnalysedRecording> analysed =
+        applyState(o, session, picture.get(), recording.get());
     if (o.list) {
         session.list(stdout, o.program ? *o.program : -1);
         return 0;
     }
 
     std::vector<std::unique_ptr<PendingFile>> written;
-    std::string summary;
+    std::string summary = analysed ? describe(*analysed, o.analyse) : "";
     std::optional<RenderResult> clipping;
     if (o.renders()) {
         std::unique_ptr<AudioFileWriter> audio;
@@ -168,7 +186,8 @@ int run(const Options& o) {
         session.switchOff();
         char seconds[32];
         std::snprintf(seconds, sizeof seconds, "%.2f s", result.frames / double(o.sampleRate));
-        summary = std::string("rendered ") + seconds + ", " + decibels(result.peak);
+        summary += std::string(summary.empty() ? "" : ", ") + "rendered " + seconds + ", " +
+                   decibels(result.peak);
         if (spool) {
             const double gain =
                 result.peak > 0.f ? std::pow(10.0, kNormalizedPeakDb / 20.0) / result.peak : 1.0;

@@ -135,4 +135,8 @@ Song parseNotes(const std::string& text, double bpm, const std::string& origin) 
     return song;
 }
 
+int parseNoteName(const std::string& text, const std::string& origin) {
+    return PhraseParser(origin).note(text, text);
+}
+
 }  // namespace render

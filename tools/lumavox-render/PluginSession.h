@@ -56,6 +56,8 @@ class PluginSession {
     // the top, through the program chunk; Lumavox only (RenderError otherwise).
     std::vector<std::uint32_t> picture();
     void replacePicture(const std::vector<std::uint32_t>& picture);
+    // Throws RenderError unless the plug-in is Lumavox, with pictures.
+    void requirePictures() const;
 
     // The programs' names and the values of their parameters, as the host
     // sees them (rounded to what a person reads); program -1: all of them,
@@ -64,7 +66,6 @@ class PluginSession {
 
   private:
     bool takesChunks() const { return (effect().flags & effFlagsProgramChunks) != 0; }
-    void requirePictures() const;
     std::vector<std::uint8_t> chunk(int index, const char* what);
     void setChunk(int index, const std::vector<std::uint8_t>& data);
     void loadParameters(const PresetProgram& program);
