@@ -8,13 +8,7 @@
 
 namespace lumavox {
 
-bool importPictureBytes(const void* data, std::size_t size, std::uint32_t* picture,
-                        std::string& error) {
-    platform::Image image;
-    if (!platform::decodeImage(data, size, image)) {
-        error = "not an image this plug-in can read (" + platform::lastImageError() + ")";
-        return false;
-    }
+void scaleImageToPicture(const platform::Image& image, std::uint32_t* picture) {
     std::vector<std::uint8_t> rgba(image.pixels.size() * 4);
     for (std::size_t i = 0; i < image.pixels.size(); ++i) {
         const std::uint32_t p = image.pixels[i];
@@ -24,6 +18,16 @@ bool importPictureBytes(const void* data, std::size_t size, std::uint32_t* pictu
         rgba[4 * i + 3] = static_cast<std::uint8_t>(p >> 24);
     }
     scaleImageToPicture(rgba.data(), image.width, image.height, picture);
+}
+
+bool importPictureBytes(const void* data, std::size_t size, std::uint32_t* picture,
+                        std::string& error) {
+    platform::Image image;
+    if (!platform::decodeImage(data, size, image)) {
+        error = "not an image this plug-in can read (" + platform::lastImageError() + ")";
+        return false;
+    }
+    scaleImageToPicture(image, picture);
     return true;
 }
 

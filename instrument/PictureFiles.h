@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/ImageCodec.h"
+
 namespace lumavox {
 
 // Larger files are no picture anyone means to load.
@@ -21,6 +23,9 @@ bool importPictureFile(const std::filesystem::path& path, std::uint32_t* picture
                        std::string& error);
 bool importPictureBytes(const void* data, std::size_t size, std::uint32_t* picture,
                         std::string& error);
+
+// A decoded image of any size into the picture, as the import scales it.
+void scaleImageToPicture(const platform::Image& image, std::uint32_t* picture);
 
 // False with the reason in error when the file cannot be written; an
 // existing file is then left as it was.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "instrument/ImageGeometry.h"
+#include "instrument/PictureFiles.h"
 #include "platform/ImageCodec.h"
 #include "tools/lumavox-render/FileIo.h"
 #include "tools/lumavox-render/RenderError.h"
@@ -60,15 +61,7 @@ std::vector<std::uint32_t> readPictureFile(const std::string& path, PictureImpor
             picture[i] = overBlack(image.pixels[i]);
         return picture;
     }
-    std::vector<std::uint8_t> rgba(image.pixels.size() * 4);
-    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-        const std::uint32_t p = image.pixels[i];
-        rgba[4 * i] = static_cast<std::uint8_t>(p >> 16);
-        rgba[4 * i + 1] = static_cast<std::uint8_t>(p >> 8);
-        rgba[4 * i + 2] = static_cast<std::uint8_t>(p);
-        rgba[4 * i + 3] = static_cast<std::uint8_t>(p >> 24);
-    }
-    lumavox::scaleImageToPicture(rgba.data(), image.width, image.height, picture.data());
+    lumavox::scaleImageToPicture(image, picture.data());
     return picture;
 }
 
