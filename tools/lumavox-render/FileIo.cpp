@@ -9,15 +9,8 @@
 #include <memory>
 #include <system_error>
 
-#if defined(_WIN32)
-#include <process.h>
-#define LUMAVOX_GETPID _getpid
-#else
-#include <unistd.h>
-#define LUMAVOX_GETPID getpid
-#endif
-
 #include "platform/FileBytes.h"
+#include "tools/lumavox-render/ProcessId.h"
 #include "tools/lumavox-render/RenderError.h"
 
 namespace render {
@@ -86,7 +79,7 @@ std::string lowerCaseExtension(const std::string& path) {
 PendingFile::PendingFile(std::string path)
     : path_(std::move(path)),
       target_(linkTarget(path_)),
-      temporary_(target_ + ".tmp-" + std::to_string(static_cast<long>(LUMAVOX_GETPID()))) {}
+      temporary_(target_ + ".tmp-" + processIdText()) {}
 
 PendingFile::~PendingFile() {
     if (!committed_) std::remove(temporary_.c_str());

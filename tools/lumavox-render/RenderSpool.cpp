@@ -4,14 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#if defined(_WIN32)
-#include <process.h>
-#define LUMAVOX_GETPID _getpid
-#else
-#include <unistd.h>
-#define LUMAVOX_GETPID getpid
-#endif
-
+#include "tools/lumavox-render/ProcessId.h"
 #include "tools/lumavox-render/RenderError.h"
 
 namespace render {
@@ -20,8 +13,7 @@ constexpr long kReplayFrames = 4096;
 }  // namespace
 
 RenderSpool::RenderSpool(const std::string& beside)
-    : path_(beside + ".tmp-raw-" + std::to_string(static_cast<long>(LUMAVOX_GETPID()))),
-      beside_(beside) {
+    : path_(beside + ".tmp-raw-" + processIdText()), beside_(beside) {
     file_ = std::fopen(path_.c_str(), "w+b");
     if (!file_) fail();
 }
