@@ -12,6 +12,7 @@
 
 #include "platform/ImageCodec.h"
 #include "tests/render/ToolRun.h"
+#include "tests/support/WavBytes.h"
 
 namespace rendertest {
 namespace {
@@ -28,43 +29,17 @@ std::vector<std::string> with(std::vector<std::string> args, const std::vector<s
     return args;
 }
 
-void put16(std::vector<std::uint8_t>& out, unsigned v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
-// A 16-bit PCM WAV file of seconds at 44.1 kHz; sample(channel, t) in -1..1.
+// A 16-bit WAV file of seconds at 44.1 kHz; sample(channel, t) in -1..1.
 std::vector<std::uint8_t> wavFile(int channels, double seconds,
                                   const std::function<double(int, double)>& sample) {
-    constexpr int kRate = 44100;
-    const auto frames = static_cast<std::uint32_t>(seconds * kRate);
-    const std::uint32_t dataBytes = frames * static_cast<std::uint32_t>(channels) * 2;
-    std::vector<std::uint8_t> out;
-    for (char c : std::string("RIFF"))
-        out.push_back(static_cast<std::uint8_t>(c));
-    put32(out, 36 + dataBytes);
-    for (char c : std::string("WAVEfmt "))
-        out.push_back(static_cast<std::uint8_t>(c));
-    put32(out, 16);
-    put16(out, 1);
-    put16(out, static_cast<unsigned>(channels));
-    put32(out, kRate);
-    put32(out, kRate * static_cast<std::uint32_t>(channels) * 2);
-    put16(out, static_cast<unsigned>(channels) * 2);
-    put16(out, 16);
-    for (char c : std::string("data"))
-        out.push_back(static_cast<std::uint8_t>(c));
-    put32(out, dataBytes);
-    for (std::uint32_t i = 0; i < frames; ++i)
+    testsupport::WavSpec spec;
+    spec.channels = channels;
+    const auto frames = static_cast<long>(seconds * spec.rate);
+    std::vector<float> samples;
+    for (long i = 0; i < frames; ++i)
         for (int ch = 0; ch < channels; ++ch)
-            put16(out, static_cast<unsigned>(static_cast<std::int16_t>(
-                           std::lround(32767.0 * sample(ch, double(i) / kRate)))) &
-                           0xFFFF);
-    return out;
+            samples.push_back(static_cast<float>(sample(ch, double(i) / spec.rate)));
+    return testsupport::wavBytes(spec, samples);
 }
 
 double sine(double frequency, double t) {

@@ -28,8 +28,11 @@ inline void putU32(std::vector<std::uint8_t>& b, std::uint32_t v) {
     putU16(b, v & 0xFFFF);
     putU16(b, v >> 16);
 }
+// Byte by byte: GCC 12 takes a four-byte insert at the end of a vector just
+// grown for it for an overflow when sanitizers are on.
 inline void putTag(std::vector<std::uint8_t>& b, const char* tag) {
-    b.insert(b.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i)
+        b.push_back(static_cast<std::uint8_t>(tag[i]));
 }
 
 // samples interleaved, -1..1.
