@@ -53,9 +53,15 @@ std::uint32_t get32(const std::uint8_t* p) {
 // a file is no valid JPEG, so it is refused before stb sees it. Tables may
 // come between the scans of a progressive file too, so the walk goes on
 // through the entropy-coded data to every marker.
+// stb takes fill bytes before the start-of-image marker as well
+// ("FF FF FF D8" is a JPEG to it), so the walk does too.
 bool jpegTablesFit(const std::uint8_t* p, std::size_t size) {
-    if (size < 2 || p[0] != 0xFF || p[1] != 0xD8) return true;  // not a JPEG
-    std::size_t at = 2;
+    if (size < 2 || p[0] != 0xFF) return true;  // not a JPEG
+    std::size_t at = 1;
+    while (at < size && p[at] == 0xFF)
+        ++at;
+    if (at >= size || p[at] != 0xD8) return true;  // not a JPEG
+    ++at;
     while (at + 4 <= size) {
         if (p[at] != 0xFF) {  // entropy-coded data: on to the next marker
             ++at;

@@ -21,7 +21,14 @@ run() {
   echo "== $name ($time s)"
   "$bin/$name" "$work/$name" -max_total_time="$time" -print_final_stats=1 \
     -artifact_prefix="$work/$name-" 2>&1 | grep -E "stat::number_of_executed_units|ERROR|SUMMARY|Test unit written" || true
-  if ls "$work/$name-"crash-* "$work/$name-"leak-* "$work/$name-"timeout-* >/dev/null 2>&1; then
+  # Any one artifact fails the run (ls of all three globs would fail unless
+  # every kind were there).
+  found=""
+  for artifact in "$work/$name-"crash-* "$work/$name-"leak-* "$work/$name-"timeout-* \
+    "$work/$name-"oom-*; do
+    [ -e "$artifact" ] && found=yes
+  done
+  if [ -n "$found" ]; then
     mkdir -p "$root/build/fuzz/artifacts" && cp "$work/$name-"* "$root/build/fuzz/artifacts/"
     echo "FAIL: $name found a crashing input (kept in build/fuzz/artifacts)"
     exit 1
