@@ -77,15 +77,8 @@ bool checkFormat(const Format& f, std::string& error) {
                 " (16, 24 or 32-bit PCM and 32-bit float can be read)";
         return false;
     }
-    if (f.channels != 1 && f.channels != 2) {
-        error = "it has " + std::to_string(f.channels) + " channels (mono and stereo can be read)";
-        return false;
-    }
-    if (f.sampleRate < static_cast<std::uint32_t>(kMinSampleRate) ||
-        f.sampleRate > static_cast<std::uint32_t>(kMaxSampleRate)) {
-        error = "its sample rate of " + std::to_string(f.sampleRate) + " Hz is out of range";
-        return false;
-    }
+    error = unreadableShape(f.channels, f.sampleRate);
+    if (!error.empty()) return false;
     if (f.blockAlign != f.channels * f.bits / 8) {
         error = "its frame size does not match its format";
         return false;
@@ -114,6 +107,14 @@ float sampleAt(const std::uint8_t* p, const Format& f) {
 }
 
 }  // namespace
+
+std::string unreadableShape(long long channels, long long sampleRate) {
+    if (channels != 1 && channels != 2)
+        return "it has " + std::to_string(channels) + " channels (mono and stereo can be read)";
+    if (sampleRate < kMinSampleRate || sampleRate > kMaxSampleRate)
+        return "its sample rate of " + std::to_string(sampleRate) + " Hz is out of range";
+    return "";
+}
 
 bool looksLikeWav(const void* data, std::size_t size) {
     const auto* p = static_cast<const std::uint8_t*>(data);

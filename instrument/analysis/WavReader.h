@@ -25,6 +25,11 @@ struct WavRecording {
     std::vector<float> samples;  // the frames decoded, interleaved, -1..1
 };
 
+// Why a recording of this shape cannot be analysed (a channel count other
+// than mono or stereo, a sample rate out of range), or "" when it can: one
+// rule and one wording for every reader of recordings.
+std::string unreadableShape(long long channels, long long sampleRate);
+
 // True when the bytes start like a WAV file ("RIFF", size, "WAVE"): the
 // content decides, not the file's name.
 bool looksLikeWav(const void* data, std::size_t size);

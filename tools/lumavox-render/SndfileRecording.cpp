@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "instrument/analysis/RecordingAnalysis.h"
+#include "instrument/analysis/WavReader.h"
 #include "tools/lumavox-render/RecordingFile.h"
 
 namespace render {
@@ -64,16 +64,8 @@ class SndfileRecordingFile : public RecordingFile {
             sf_close(file_);
             throw unreadableRecording(path_, notOurs);
         }
-        std::string reason;
-        if (info.channels != 1 && info.channels != 2)
-            reason = "it has " + std::to_string(info.channels) +
-                     " channels (mono and stereo can be read)";
-        else if (info.samplerate < analysis::kMinSampleRate ||
-                 info.samplerate > analysis::kMaxSampleRate)
-            reason =
-                "its sample rate of " + std::to_string(info.samplerate) + " Hz is out of range";
-        else if (info.frames <= 0)
-            reason = "it holds no samples";
+        std::string reason = analysis::unreadableShape(info.channels, info.samplerate);
+        if (reason.empty() && info.frames <= 0) reason = "it holds no samples";
         if (!reason.empty()) {
             sf_close(file_);
             throw unreadableRecording(path_, reason);
