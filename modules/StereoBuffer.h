@@ -1,5 +1,11 @@
 #pragma once
 
+#if defined(_WIN32) && !defined(_WIN64)
+// A 32-bit Windows heap aligns to 8 bytes; the build must say so, or new of
+// a StereoBuffer's owner may hand out a block that its SSE loads fault on.
+static_assert(__STDCPP_DEFAULT_NEW_ALIGNMENT__ <= 8, "build with -faligned-new=8");
+#endif
+
 namespace audio {
 
 // The longest sub-block the framework ever hands a module.
