@@ -1,10 +1,11 @@
 #!/bin/sh
 # Runs the host tests against the 32-bit DLL, build/win32/Lumavox.dll, the way
-# a 32-bit Windows host loads it: under Debian's 32-bit wine (wine32:i386),
-# whose i386 programs run through qemu-user (qemu-i386-static, registered
-# with binfmt_misc for the length of the run). Not part of scripts/run-tests.sh:
-# it needs root for its packages and the registration, and takes minutes.
-#   scripts/run-win32-host-tests.sh [gtest options...]
+# a 32-bit Windows host loads it, and the golden renders of the 32-bit
+# compile: under Debian's 32-bit wine (wine32:i386), whose i386 programs run
+# through qemu-user (qemu-i386-static, registered with binfmt_misc for the
+# length of the run). Not part of scripts/run-tests.sh: it needs root for its
+# packages and the registration, and takes minutes.
+#   scripts/run-win32-host-tests.sh [gtest options for the host tests...]
 # The first run creates a wine prefix in build/win32 (about four minutes);
 # each run after that takes a few minutes.
 # LUMAVOX_WIN32_NATIVE=1 runs the i386 programs natively instead, on kernels
@@ -105,5 +106,7 @@ cd "$build"
 testsStart=$(date +%s)
 # wine64 hands a 32-bit program to the 32-bit loader.
 timeout 1800 /usr/lib/wine/wine64 tests/lumavox_host_tests.exe "$@" ./Lumavox.dll
-echo "Win32 host tests passed in $(( $(date +%s) - testsStart )) s" \
+# The 32-bit compile of the instrument plays the golden phrases.
+timeout 1800 /usr/lib/wine/wine64 tests/lumavox_golden_tests.exe
+echo "Win32 host and golden tests passed in $(( $(date +%s) - testsStart )) s" \
   "(whole script $(( $(date +%s) - start )) s)"

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numbers>
 #include <vector>
 
 #include "instrument/Lumavox.h"
@@ -177,7 +178,8 @@ TEST(GoldenModules, Effects) {
             const int burst = t / framesOf(0.25), into = t % framesOf(0.25);
             const double level = into < 3000 ? 0.6 * std::exp(-into / 600.0) : 0.0;
             const double hz = burst % 2 ? 495.0 : 330.0;
-            const auto s = static_cast<float>(level * std::sin(2 * M_PI * hz * t / kRate));
+            const auto s =
+                static_cast<float>(level * std::sin(2 * std::numbers::pi * hz * t / kRate));
             input.left(f) = burst % 2 ? 0.3f * s : s;
             input.right(f) = burst % 2 ? s : 0.3f * s;
         }

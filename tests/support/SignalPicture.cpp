@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <numbers>
 
 #include "modules/RealFft.h"
 #include "platform/ImageCodec.h"
@@ -31,7 +32,7 @@ void drawSpectrogram(const std::vector<float>& samples, int hop, SignalPicture& 
     for (int i = 0; i < kFrameSize; ++i)
         window[static_cast<std::size_t>(i)] =
             0.5f -
-            0.5f * std::cos(2.f * static_cast<float>(M_PI) * static_cast<float>(i) / kFrameSize);
+            0.5f * std::cos(2.f * std::numbers::pi_v<float> * static_cast<float>(i) / kFrameSize);
     for (int x = 0; x < picture.width; ++x) {
         const std::size_t start = static_cast<std::size_t>(x) * static_cast<std::size_t>(hop);
         for (std::size_t i = 0; i < kFrameSize; ++i)
