@@ -86,9 +86,15 @@ TEST(Concurrency, AudioHostAndEditorThreadsShareTheInstrument) {
         }
     });
 
-    // Enough for a good number of rebuilds on each side.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
-    while (std::chrono::steady_clock::now() < until || blocks < 200)
+    // Enough for a good number of rebuilds on each side. A sanitizer build on
+    // a busy machine rebuilds slowly, so the run lasts until they have
+    // happened (within a minute) rather than for a fixed time alone.
+    const auto start = std::chrono::steady_clock::now();
+    const auto until = start + std::chrono::milliseconds(1500);
+    const auto deadline = start + std::chrono::seconds(60);
+    while ((std::chrono::steady_clock::now() < until || blocks < 200 ||
+            synth.spectrogram().rebuildCount() <= 10) &&
+           std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     stop = true;
     audio.join();
